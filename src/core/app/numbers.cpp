@@ -1,0 +1,213 @@
+#include "app/numbers.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/errors.h"
+
+namespace veltrano {
+
+char system_decimal_separator = '.';
+char output_decimal_separator = '.';
+
+void reset_numbers() {
+  system_decimal_separator = '.';
+  output_decimal_separator = '.';
+}
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Skips the blanks at both ends; tabs are not blanks here.
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::optional<double> parse_float(std::string_view text, char sep) {
+  text = trim_blanks(text);
+  // Rebuild the number in the form std::from_chars reads: no '+', a '.'.
+  std::string normal;
+  normal.reserve(text.size());
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') normal += '-';
+    ++i;
+  }
+  int mantissa_digits = 0;
+  bool seen_separator = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (is_digit(c)) {
+      normal += c;
+      ++mantissa_digits;
+    } else if (c == sep && !seen_separator) {
+      normal += '.';
+      seen_separator = true;
+    } else {
+      break;
+    }
+  }
+  if (mantissa_digits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    normal += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+    int exponent_digits = 0;
+    for (; i < text.size() && is_digit(text[i]); ++i, ++exponent_digits) normal += text[i];
+    if (exponent_digits == 0) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  double value = 0;
+  auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (ec != std::errc() || end != normal.data() + normal.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<int> parse_int(std::string_view text) {
+  text = trim_blanks(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  long long value = 0;
+  for (char c : text) {
+    if (!is_digit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > 2147483648LL) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > 2147483647LL || value < -2147483648LL) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+double str_to_float(const std::string& text) {
+  if (auto value = parse_float(text, system_decimal_separator)) return *value;
+  throw Error("'" + text + "' is not a valid floating point value");
+}
+
+std::string format_fixed(double value, int decimals, char sep) {
+  // Wide enough for the largest double in fixed notation.
+  std::array<char, 400> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, decimals);
+  std::string text(buffer.data(), result.ptr);
+  for (char& c : text)
+    if (c == '.') c = sep;
+  return text;
+}
+
+std::string format_output(double value, int decimals) {
+  return format_fixed(value, decimals, output_decimal_separator);
+}
+
+namespace {
+
+// The digits of |value| rounded to `digits` significant digits, half-way cases
+// up in magnitude, with the exponent e of 0.d1d2... x 10^e. Trailing zeros are
+// dropped.
+std::pair<std::string, int> significant_digits(double magnitude, int digits) {
+  std::array<char, 64> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                              std::chars_format::scientific, digits - 1);
+  std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  std::size_t e_pos = text.find('e');
+  std::string mantissa;
+  for (char c : text.substr(0, e_pos))
+    if (is_digit(c)) mantissa += c;
+  int exponent = std::atoi(std::string(text.substr(e_pos + 1)).c_str()) + 1;
+
+  // to_chars rounds an exact tie to even; we want it rounded up. A tie needs an
+  // exact decimal expansion of digits + 1 digits ending in 5, so only then is
+  // the exact expansion consulted.
+  std::array<char, 64> shortest;
+  auto short_result =
+      std::to_chars(shortest.data(), shortest.data() + shortest.size(), magnitude,
+                    std::chars_format::scientific);
+  std::string_view short_text(shortest.data(),
+                              static_cast<std::size_t>(short_result.ptr - shortest.data()));
+  std::string short_digits;
+  for (char c : short_text.substr(0, short_text.find('e')))
+    if (is_digit(c)) short_digits += c;
+  if (static_cast<int>(short_digits.size()) == digits + 1 && short_digits.back() == '5') {
+    // Exact expansion: a double has at most 767 significant decimal digits.
+    std::string exact(1100, '\0');
+    auto exact_result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                                      std::chars_format::scientific, 1000);
+    std::string exact_digits;
+    for (const char* p = exact.data(); p != exact_result.ptr && *p != 'e'; ++p)
+      if (is_digit(*p)) exact_digits += *p;
+    bool tie = exact_digits[static_cast<std::size_t>(digits)] == '5' &&
+               exact_digits.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) ==
+                   std::string::npos;
+    if (tie) {
+      mantissa = exact_digits.substr(0, static_cast<std::size_t>(digits));
+      exponent = std::atoi(std::string(std::string_view(short_text).substr(short_text.find('e') + 1))
+                               .c_str()) + 1;
+      // Add one unit in the last place, carrying.
+      int k = digits - 1;
+      while (k >= 0 && mantissa[static_cast<std::size_t>(k)] == '9')
+        mantissa[static_cast<std::size_t>(k--)] = '0';
+      if (k >= 0) {
+        ++mantissa[static_cast<std::size_t>(k)];
+      } else {
+        mantissa.insert(mantissa.begin(), '1');
+        mantissa.pop_back();
+        ++exponent;
+      }
+    }
+  }
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  return {mantissa, exponent};
+}
+
+}  // namespace
+
+std::string format_significant(double value, int digits, int max_exponent, char sep) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+  if (value == 0) return "0";
+  auto [d, e] = significant_digits(std::fabs(value), digits);
+  const int p = static_cast<int>(d.size());
+  std::string text = value < 0 ? "-" : "";
+  if (e >= -3 && e <= max_exponent) {
+    if (e <= 0) {
+      text += '0';
+      text += sep;
+      text.append(static_cast<std::size_t>(-e), '0');
+      text += d;
+    } else if (p <= e) {
+      text += d;
+      text.append(static_cast<std::size_t>(e - p), '0');
+    } else {
+      text += d.substr(0, static_cast<std::size_t>(e));
+      text += sep;
+      text += d.substr(static_cast<std::size_t>(e));
+    }
+  } else {
+    text += d[0];
+    if (p > 1) {
+      text += sep;
+      text += d.substr(1);
+    }
+    text += 'E';
+    text += std::to_string(e - 1);
+  }
+  return text;
+}
+
+std::string format_general(double value) {
+  return format_significant(value, 15, 15, system_decimal_separator);
+}
+
+std::string format_int(long long value) { return std::to_string(value); }
+
+}  // namespace veltrano

@@ -1,0 +1,22 @@
+// What every calculator's contour sweep shares: plotting and recording a
+// contour point, and the end of the sweep.
+#pragma once
+
+namespace veltrano {
+
+// sweep_index = 0, and no point counted as missing yet.
+void begin_sweep();
+
+// Draws the contour point white and, in a generate pass, records it. A point
+// that is not a number (0/0 upstream) is skipped and counted; an infinite one
+// is an overflow.
+void contour_point(double x, double y);
+
+// In a generate pass, a sweep with skipped points is refused with a message.
+void check_sweep_complete();
+
+// spacing_mode from "X - Y coords / Radius degree steps", then the equal-step
+// pass when this is a generate pass and raw spacing is not chosen.
+void start_equal_steps();
+
+}  // namespace veltrano
