@@ -1,0 +1,155 @@
+#include "control_sync.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <exception>
+
+#include "app/errors.h"
+#include "spin_edit_widget.h"
+#include "view/surface.h"
+
+ControlSync& ControlSync::instance() {
+  static ControlSync sync;
+  return sync;
+}
+
+void ControlSync::bind(SpinEditWidget* widget, veltrano::SpinEdit* field) {
+  widget->configure(*field);
+  spins_.push_back({widget, field});
+}
+
+void ControlSync::bind(QCheckBox* widget, bool* state) {
+  widget->setChecked(*state);
+  checks_.push_back({widget, state});
+}
+
+void ControlSync::bind(QButtonGroup* group, int* selected) {
+  if (QAbstractButton* b = group->button(*selected)) b->setChecked(true);
+  groups_.push_back({group, selected});
+}
+
+void ControlSync::bind(QLineEdit* widget, std::string* text) {
+  widget->setText(QString::fromStdString(*text));
+  lines_.push_back({widget, text});
+}
+
+void ControlSync::bind(QPlainTextEdit* widget, veltrano::TextList* lines) {
+  {
+    const QSignalBlocker blocker(widget);
+    widget->setPlainText(QString::fromStdString(lines->text()));
+  }
+  lists_.push_back({widget, lines, lines->revision(), false});
+  const std::size_t index = lists_.size() - 1;
+  connect(widget->document(), &QTextDocument::contentsChanged, this, [this, index] {
+    if (!pushing_) lists_[index].edited = true;
+  });
+}
+
+namespace {
+bool owned_by(QObject* object, QObject* owner) {
+  for (QObject* o = object; o; o = o->parent())
+    if (o == owner) return true;
+  return false;
+}
+}  // namespace
+
+void ControlSync::unbind_all(QObject* owner) {
+  auto gone = [owner](const auto& b) {
+    if constexpr (requires { b.group; })
+      return owned_by(b.group, owner);
+    else
+      return owned_by(b.widget, owner);
+  };
+  std::erase_if(spins_, gone);
+  std::erase_if(checks_, gone);
+  std::erase_if(groups_, gone);
+  std::erase_if(lines_, gone);
+  // List bindings are looked up by index from their signal; they live as long
+  // as the main window and are not removed.
+}
+
+void ControlSync::pull() {
+  for (auto& b : spins_) b.field->text = b.widget->text().toStdString();
+  for (auto& b : checks_) *b.state = b.widget->isChecked();
+  for (auto& b : groups_) *b.selected = b.group->checkedId();
+  for (auto& b : lines_) *b.text = b.widget->text().toStdString();
+  for (auto& b : lists_) {
+    if (!b.edited) continue;
+    b.lines->set_text(b.widget->toPlainText().toStdString());
+    b.pushed_revision = b.lines->revision();
+    b.edited = false;
+  }
+}
+
+void ControlSync::push() {
+  pushing_ = true;
+  for (auto& b : spins_) {
+    const QSignalBlocker blocker(b.widget);
+    b.widget->setIncrement(b.field->increment);
+    b.widget->setText(QString::fromStdString(b.field->text));
+  }
+  for (auto& b : checks_) {
+    const QSignalBlocker blocker(b.widget);
+    b.widget->setChecked(*b.state);
+  }
+  for (auto& b : groups_) {
+    if (QAbstractButton* button = b.group->button(*b.selected)) {
+      const QSignalBlocker blocker(b.group);
+      button->setChecked(true);
+    }
+  }
+  for (auto& b : lines_) {
+    const QString text = QString::fromStdString(*b.text);
+    if (b.widget->text() != text) b.widget->setText(text);
+  }
+  for (auto& b : lists_) {
+    if (b.lines->revision() == b.pushed_revision) continue;
+    const QSignalBlocker blocker(b.widget);
+    // One assignment of the whole text: thousands of lines per handler.
+    b.widget->setPlainText(QString::fromStdString(b.lines->text()));
+    b.pushed_revision = b.lines->revision();
+    b.edited = false;
+  }
+  pushing_ = false;
+  if (veltrano::surface_revision != painted_revision_) {
+    painted_revision_ = veltrano::surface_revision;
+    emit surfaceChanged();
+  }
+}
+
+bool ControlSync::run(const std::function<void()>& handler) {
+  if (running_ || pushing_) return true;
+  running_ = true;
+  pull();
+  bool ok = true;
+  QString message;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ok = false;
+    message = QString::fromStdString(e.what());
+  }
+  push();
+  running_ = false;
+  if (!ok) show_error(message);
+  return ok;
+}
+
+void ControlSync::show_error(const QString& message) {
+  const QString text =
+      QString::fromStdString(veltrano::error_display_text(message.toStdString()));
+  if (error_sink_) {
+    error_sink_(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Veltrano"), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
