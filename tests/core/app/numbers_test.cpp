@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "app/errors.h"
+#include "app/numbers.h"
+
+using namespace veltrano;
+
+TEST(ParseFloat, GrammarOfALiftLine) {
+  struct Case {
+    const char* text;
+    char sep;
+    std::optional<double> expected;
+  };
+  const Case cases[] = {
+      {"0", '.', 0.0},
+      {"  12.5  ", '.', 12.5},
+      {"+3", '.', 3.0},
+      {"-0.25", '.', -0.25},
+      {".5", '.', 0.5},
+      {"5.", '.', 5.0},
+      {"1e3", '.', 1000.0},
+      {"2.5E-2", '.', 0.025},
+      {"1,5", ',', 1.5},
+      {"1,5", '.', std::nullopt},       // the other separator
+      {"1.5", ',', std::nullopt},
+      {"1.2.3", '.', std::nullopt},     // at most one separator
+      {"1,000.5", '.', std::nullopt},   // thousands separator
+      {"\t1", '.', std::nullopt},       // tabs are not blanks
+      {"1\t", '.', std::nullopt},
+      {"12mm", '.', std::nullopt},      // units
+      {"", '.', std::nullopt},
+      {"   ", '.', std::nullopt},
+      {".", '.', std::nullopt},
+      {"-", '.', std::nullopt},
+      {"1e", '.', std::nullopt},
+      {"1e+", '.', std::nullopt},
+      {"nan", '.', std::nullopt},
+      {"inf", '.', std::nullopt},
+      {"0x10", '.', std::nullopt},
+      {"1e400", '.', std::nullopt},     // beyond a double
+      {"1 2", '.', std::nullopt},
+      {"--1", '.', std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parse_float(c.text, c.sep), c.expected);
+  }
+}
+
+TEST(ParseInt, SignDigitsAnd32Bits) {
+  EXPECT_EQ(parse_int(" 180 "), 180);
+  EXPECT_EQ(parse_int("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(parse_int("2147483647"), 2147483647);
+  EXPECT_EQ(parse_int("2147483648"), std::nullopt);
+  EXPECT_EQ(parse_int("99999999999999999999"), std::nullopt);
+  EXPECT_EQ(parse_int("1.0"), std::nullopt);
+  EXPECT_EQ(parse_int("1e3"), std::nullopt);
+  EXPECT_EQ(parse_int(""), std::nullopt);
+}
+
+TEST(StrToFloat, ConversionErrorNamesTheText) {
+  system_decimal_separator = ',';
+  EXPECT_DOUBLE_EQ(str_to_float("2,5"), 2.5);
+  try {
+    str_to_float("abc");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+  }
+}
+
+TEST(FormatFixed, PrintfRoundingWithEitherSeparator) {
+  EXPECT_EQ(format_fixed(12.34564, 4, '.'), "12.3456");
+  EXPECT_EQ(format_fixed(12.34564, 4, ','), "12,3456");
+  EXPECT_EQ(format_fixed(-0.5, 8, '.'), "-0.50000000");
+  EXPECT_EQ(format_fixed(0.0, 2, ','), "0,00");
+  EXPECT_EQ(format_fixed(2.5, 0, '.'), "2");  // exact tie: to even, as printf
+  EXPECT_EQ(format_fixed(1e300, 1, '.').size(), 303u);
+  output_decimal_separator = ',';
+  EXPECT_EQ(format_output(2.5, 3), "2,500");
+}
+
+TEST(FormatSignificant, DxfNumberExamples) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {14, "14"},
+      {-0.5, "-0.5"},
+      {12.3456789, "12.345679"},
+      {0.00012345, "0.00012345"},
+      {0.00001, "1E-5"},
+      {123456789, "1.2345679E8"},
+      {-0.000012, "-1.2E-5"},
+      {0.0, "0"},
+      {-0.0, "0"},
+      {99999999, "99999999"},
+      {999999995, "1E9"},       // carries into a new digit
+      {123456785, "1.2345679E8"},  // exact tie rounds up, not to even
+      {1234567.25, "1234567.3"},
+      {0.0001, "0.0001"},
+      {1e8, "1E8"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(format_significant(c.value, 8, 8, '.'), c.text);
+  }
+}
+
+TEST(FormatGeneral, FifteenDigitsSystemSeparator) {
+  system_decimal_separator = ',';
+  EXPECT_EQ(format_general(2.54), "2,54");
+  EXPECT_EQ(format_general(25.4), "25,4");
+  EXPECT_EQ(format_general(0), "0");
+  EXPECT_EQ(format_general(1e-7), "1E-7");
+  EXPECT_EQ(format_general(1e20), "1E20");
+  EXPECT_EQ(format_general(123456789012345.0), "123456789012345");
+  EXPECT_EQ(format_general(1234567890123456.0), "1,23456789012346E15");
+  EXPECT_EQ(format_general(0.1 * 25.4), "2,54");
+  EXPECT_EQ(format_general(-0.00025), "-0,00025");
+}
+
+TEST(Divide, FaultsAreExplicit) {
+  EXPECT_THROW(divide(1, 0), Error);
+  EXPECT_THROW(divide(-1, 0.0), Error);
+  EXPECT_TRUE(std::isnan(divide(0, 0)));
+  EXPECT_THROW(divide(1e300, 1e-300), Error);
+  try {
+    divide(2, 0);
+  } catch (const Error& e) {
+    EXPECT_EQ(error_display_text(e.what()), "Floating point division by zero.");
+  }
+  EXPECT_EQ(error_display_text("Ends."), "Ends.");
+}
