@@ -36,7 +36,7 @@ void BM_Calculation(benchmark::State& state) {
   veltrano::form1.type_select = static_cast<int>(state.range(0));
   for (auto _ : state) veltrano::calculate_lobeClick();
 }
-BENCHMARK(BM_Calculation)->Arg(0)->Arg(4)->ArgName("follower")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Calculation)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->ArgName("follower")->Unit(benchmark::kMicrosecond);
 
 void BM_GenerateRaw(benchmark::State& state) {
   load_cycloidal_lift();
