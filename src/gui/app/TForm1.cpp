@@ -1,5 +1,6 @@
 #include "TForm1.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
@@ -347,7 +348,12 @@ QFileDialog* TForm1::open1() {
 void TForm1::loaddatabuttonClick() {
   QFileDialog* dialog = open1();
   dialog->setNameFilter(QStringLiteral("Cam Text Files (*.txt)"));
-  if (dialog->exec() != QDialog::Accepted) return;
+  const int answer = dialog->exec();
+  // A file name typed fast and confirmed with Return can leave the name
+  // completer's popup open after the dialog has gone; it would swallow the
+  // next clicks on this window.
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  if (answer != QDialog::Accepted) return;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return;
   load_lift_data(files.first());
