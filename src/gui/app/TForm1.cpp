@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstddef>
+#include <type_traits>
 
 #include "app/calculate.h"
 #include "app/handlers.h"
@@ -87,11 +89,22 @@ QLabel* TForm1::add_label(const QString& text, int left, int top) {
   return label;
 }
 
+namespace {
+// A control of kind W at its place, named, bound to `state` when there is one.
+template <class W, class State = std::nullptr_t>
+W* placed(QWidget* parent, const char* name, QRect place, State* state = nullptr) {
+  auto* widget = new W(parent);
+  widget->setObjectName(QLatin1String(name));
+  widget->setGeometry(place);
+  if constexpr (!std::is_same_v<State, std::nullptr_t>) ControlSync::instance().bind(widget, state);
+  return widget;
+}
+}  // namespace
+
 QPushButton* TForm1::add_button(const char* name, const QString& caption, QRect place,
                                 bool bold) {
-  auto* button = new QPushButton(caption, this);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(place);
+  auto* button = placed<QPushButton>(this, name, place);
+  button->setText(caption);
   button->setAutoDefault(false);
   if (bold) button->setFont(main_window_bold_font());
   return button;
@@ -99,33 +112,21 @@ QPushButton* TForm1::add_button(const char* name, const QString& caption, QRect 
 
 QCheckBox* TForm1::add_check(const char* name, const QString& caption, QRect place,
                              bool* state) {
-  auto* check = new QCheckBox(caption, this);
-  check->setObjectName(QLatin1String(name));
-  check->setGeometry(place);
-  ControlSync::instance().bind(check, state);
+  auto* check = placed<QCheckBox>(this, name, place, state);
+  check->setText(caption);
   return check;
 }
 
 SpinEditWidget* TForm1::add_spin(const char* name, QRect place, veltrano::SpinEdit* field) {
-  auto* spin = new SpinEditWidget(this);
-  spin->setObjectName(QLatin1String(name));
-  spin->setGeometry(place);
-  ControlSync::instance().bind(spin, field);
-  return spin;
+  return placed<SpinEditWidget>(this, name, place, field);
 }
 
 QLineEdit* TForm1::add_line(const char* name, QRect place, std::string* text) {
-  auto* line = new QLineEdit(this);
-  line->setObjectName(QLatin1String(name));
-  line->setGeometry(place);
-  ControlSync::instance().bind(line, text);
-  return line;
+  return placed<QLineEdit>(this, name, place, text);
 }
 
 QPlainTextEdit* TForm1::add_list(const char* name, QRect place, veltrano::TextList* lines) {
-  auto* list = new QPlainTextEdit(this);
-  list->setObjectName(QLatin1String(name));
-  list->setGeometry(place);
+  auto* list = placed<QPlainTextEdit>(this, name, place);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ControlSync::instance().bind(list, lines);
@@ -139,9 +140,8 @@ QPlainTextEdit* TForm1::add_list(const char* name, QRect place, veltrano::TextLi
 QGroupBox* TForm1::add_radio_group(const char* name, const QString& caption, QRect place,
                                    const QStringList& items, int* selected,
                                    QButtonGroup** group) {
-  auto* box = new QGroupBox(caption, this);
-  box->setObjectName(QLatin1String(name));
-  box->setGeometry(place);
+  auto* box = placed<QGroupBox>(this, name, place);
+  box->setTitle(caption);
   auto* buttons = new QButtonGroup(box);
   buttons->setObjectName(QLatin1String(name) + QStringLiteral("_items"));
   box->ensurePolished();
@@ -161,9 +161,7 @@ QGroupBox* TForm1::add_radio_group(const char* name, const QString& caption, QRe
 
 // A thin raised silver bar between the result blocks.
 QFrame* TForm1::add_bar(const char* name, QRect place) {
-  auto* bar = new QFrame(this);
-  bar->setObjectName(QLatin1String(name));
-  bar->setGeometry(place);
+  auto* bar = placed<QFrame>(this, name, place);
   bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   bar->setAutoFillBackground(true);
   QPalette p = bar->palette();
@@ -228,9 +226,7 @@ void TForm1::build_left_column() {
 }
 
 void TForm1::build_surface() {
-  Panel1 = new QFrame(this);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setGeometry(216, 3, 760, 750);
+  Panel1 = placed<QFrame>(this, "Panel1", {216, 3, 760, 750});
   Panel1->setAutoFillBackground(true);
   QPalette p = Panel1->palette();
   p.setColor(QPalette::Window, Qt::black);
@@ -288,9 +284,7 @@ void TForm1::build_right_column() {
   XYclear = add_button("XYclear", QStringLiteral("Clear XY Coordinates"), {993, 618, 130, 25});
   drawcorrectedcoords = add_button("drawcorrectedcoords", QStringLiteral("Draw Corrected coord."),
                                    {1134, 618, 130, 25});
-  Panel4 = new QFrame(this);
-  Panel4->setObjectName(QStringLiteral("Panel4"));
-  Panel4->setGeometry(993, 650, 270, 2);
+  Panel4 = placed<QFrame>(this, "Panel4", {993, 650, 270, 2});
   Panel4->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   findcircle = add_button("findcircle", QStringLiteral("Find Cam Radius at:"), {993, 660, 130, 25});
   findcirclespin = add_spin("findcirclespin", {1132, 662, 53, 21}, &form1.findcirclespin);
