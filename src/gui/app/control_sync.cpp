@@ -46,9 +46,12 @@ void ControlSync::bind(QPlainTextEdit* widget, veltrano::TextList* lines) {
     widget->setPlainText(QString::fromStdString(lines->text()));
   }
   lists_.push_back({widget, lines, lines->revision(), false});
-  const std::size_t index = lists_.size() - 1;
-  connect(widget->document(), &QTextDocument::contentsChanged, this, [this, index] {
-    if (!pushing_) lists_[index].edited = true;
+  // Found by widget, not by index: bindings of a closed window are removed and
+  // the indices of the others move.
+  connect(widget->document(), &QTextDocument::contentsChanged, this, [this, widget] {
+    if (pushing_) return;
+    for (auto& b : lists_)
+      if (b.widget == widget) b.edited = true;
   });
 }
 
@@ -71,8 +74,9 @@ void ControlSync::unbind_all(QObject* owner) {
   std::erase_if(checks_, gone);
   std::erase_if(groups_, gone);
   std::erase_if(lines_, gone);
-  // List bindings are looked up by index from their signal; they live as long
-  // as the main window and are not removed.
+  for (const auto& b : lists_)
+    if (gone(b)) disconnect(b.widget->document(), nullptr, this, nullptr);
+  std::erase_if(lists_, gone);
 }
 
 void ControlSync::pull() {
