@@ -22,7 +22,7 @@
 // smoothing changed. Evaluation keeps the last piece as a cursor, so that
 // increasing abscissas cost O(1) each; any order works.
 //
-// Special cases:
+// Edge cases:
 // - n = 0: nothing is valid. n = 1: valid only at x_0, where g = y_0. n = 2:
 //   the segment through both points, whatever s.
 // - s below 2^-104 (the residual allowed is below its own rounding): the
