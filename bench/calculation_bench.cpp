@@ -38,11 +38,22 @@ void BM_Calculation(benchmark::State& state) {
 }
 BENCHMARK(BM_Calculation)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->ArgName("follower")->Unit(benchmark::kMicrosecond);
 
-void BM_GenerateRaw(benchmark::State& state) {
+// A whole generate pass of the flat tappet: 0 one degree, 1 half a degree,
+// 2 a tenth, 3 raw spacing (no equal steps).
+void BM_Generate(benchmark::State& state) {
   load_cycloidal_lift();
-  veltrano::form1.XYspacing = 3;
+  veltrano::form1.XYspacing = static_cast<int>(state.range(0));
   for (auto _ : state) veltrano::genXYcoordClick();
 }
-BENCHMARK(BM_GenerateRaw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Generate)->DenseRange(0, 3)->ArgName("spacing")->Unit(benchmark::kMicrosecond);
 
+}  // namespace
+
+namespace {
+void BM_CalculationNoRepaint(benchmark::State& state) {
+  load_cycloidal_lift();
+  veltrano::form1.repaintchk = false;
+  for (auto _ : state) veltrano::calculate_lobeClick();
+}
+BENCHMARK(BM_CalculationNoRepaint)->Unit(benchmark::kMicrosecond);
 }  // namespace

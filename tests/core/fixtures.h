@@ -26,11 +26,12 @@ inline std::vector<double> samples(int n, const std::function<double(int)>& f) {
   return v;
 }
 
-// A cycloidal lift of `height` mm over `duration` degrees centred on 180
-// degrees, on 3600 samples: zero slope and acceleration at both ends.
-inline std::vector<double> cycloidal_lift(double height = 10, double duration = 140) {
+// A cycloidal lift of `height` mm over `duration` degrees centred on
+// `centre` degrees, on 3600 samples: zero slope and acceleration at both ends.
+inline std::vector<double> cycloidal_lift(double height = 10, double duration = 140,
+                                          double centre = 180) {
   return samples(3600, [=](int i) {
-    const double start = 180 - duration / 2;
+    const double start = centre - duration / 2;
     const double u = (i * 0.1 - start) / duration;
     if (u <= 0 || u >= 1) return 0.0;
     const double two_pi = 2 * 3.141592653589793;

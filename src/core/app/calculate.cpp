@@ -55,7 +55,7 @@ void centre_curve(int p) {
                   " (lift " + format_general(lift_input[i]) +
                   ") falls outside the table. At most 1800 samples may come before the "
                   "highest lift and at most 3200 from it on (" +
-                  std::to_string(std::max(0, 1800 - p)) + " to " +
+                  std::to_string(std::max(0, -shift)) + " to " +
                   std::to_string(std::min(n - 1, kTableSize - 1 - shift)) + " fit here)");
   }
   const int first = std::max(0, -shift);

@@ -151,8 +151,10 @@ TEST(LiftPreparation, CurvesThatCannotBeStoredAreRefused) {
   late[0] = 0.5;
   late[1801] = 9;
   set_lift(late);
-  EXPECT_NE(error_of(calculate_lobeClick).find("highest lift is at sample 1801"),
-            std::string::npos);
+  EXPECT_EQ(error_of(calculate_lobeClick),
+            "The highest lift is at sample 1801 of 3600; centred at 1800, sample 0 (lift 0.5) "
+            "falls outside the table. At most 1800 samples may come before the highest lift and "
+            "at most 3200 from it on (1 to 3599 fit here)");
 
   // The same peak with nothing but zeros before it: the zeros are dropped.
   late[0] = 0;
