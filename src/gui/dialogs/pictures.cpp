@@ -3,10 +3,13 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 // Every picture is drawn in its own pixel coordinates, laid out so that each
-// dimension ends beside the field the dialog places for it. Conventions: solid
+// dimension ends beside the field the dialog places for it. Where a leader
+// starts at a field, its start is given in the dialog's client coordinates
+// less `at`, the picture's place in the dialog. Conventions: solid
 // parts outlined in black on white, the moving levers in green, centre lines
 // dash-dotted in grey, springs and fixed ground hatched in grey, dimensions as
 // thin black lines with filled arrowheads.
@@ -142,7 +145,7 @@ void draw_cam(QPainter& p, QPointF c, double rb, double rn, double d, double dir
   p.drawPolyline(arc);
   solid(p);
   p.drawEllipse(c, rb * 0.28, rb * 0.28);
-  centre_cross(p, c, rb + d - rb + rn + 8);
+  centre_cross(p, c, d + rn + 8);
 }
 
 void draw_roller(QPainter& p, QPointF c, double r) {
@@ -150,6 +153,12 @@ void draw_roller(QPainter& p, QPointF c, double r) {
   p.drawEllipse(c, r, r);
   p.drawEllipse(c, r * 0.62, r * 0.62);
   centre_cross(p, c, r + 6);
+}
+
+QPainterPath rect_path(const QRectF& r) {
+  QPainterPath path;
+  path.addRect(r);
+  return path;
 }
 
 void draw_axle(QPainter& p, QPointF c) {
@@ -220,7 +229,7 @@ void draw_valve(QPainter& p, double x, double top, double bottom, double head_ha
   const double head_top = bottom - 22;
   const double retainer = top + 22;
   const double seat = head_top - 10;
-  draw_spring(p, x, retainer + 6, seat - 2, stem_half + 14, 5);
+  draw_spring(p, x, retainer + 6, seat, stem_half + 15, std::max(3, int((seat - retainer) / 22)));
   solid(p);
   QPolygonF valve;
   valve << QPointF(x - stem_half, top) << QPointF(x + stem_half, top)
@@ -228,9 +237,9 @@ void draw_valve(QPainter& p, double x, double top, double bottom, double head_ha
         << QPointF(x + head_half, bottom) << QPointF(x - head_half, bottom)
         << QPointF(x - head_half, bottom - 6) << QPointF(x - stem_half, head_top);
   p.drawPolygon(valve);
-  p.drawRect(QRectF(x - stem_half - 14, retainer, 2 * (stem_half + 14), 6));
-  ground(p, QPointF(x - stem_half - 22, seat), QPointF(x - stem_half - 4, seat), QPointF(0, 1));
-  ground(p, QPointF(x + stem_half + 4, seat), QPointF(x + stem_half + 22, seat), QPointF(0, 1));
+  p.drawRect(QRectF(x - stem_half - 16, retainer, 2 * (stem_half + 16), 6));
+  ground(p, QPointF(x - stem_half - 30, seat), QPointF(x - stem_half - 3, seat), QPointF(0, 1));
+  ground(p, QPointF(x + stem_half + 3, seat), QPointF(x + stem_half + 30, seat), QPointF(0, 1));
   centre(p);
   p.drawLine(QPointF(x, top - 8), QPointF(x, bottom + 8));
 }
@@ -257,124 +266,129 @@ void draw_rocker(QPainter& p, double left, double right, double y) {
 // Finger follower type A: the cam on top, the roller below it carried by the
 // finger, whose hinge is at its left end and whose right end works the valve.
 void paint_followerdata_picture(QPainter& p, QSize) {
+  const QPointF at(45, 48);
   const QPointF hinge(40, 226);
+  const double hinge_r = 11;
   const QPointF roller(190, 174);
-  const double roller_r = 46;
-  const double base_r = 36;
-  const double contact = (30.0 / 180) * M_PI;  // cam centre above and right of the roller
+  const double roller_r = 38;
+  const double base_r = 34;
+  // The cam centre lies a little right of the roller's, so that the line
+  // from it to the hinge passes clear of the roller.
+  const double contact = (18.0 / 180) * M_PI;
   const QPointF cam = roller + QPointF(std::sin(contact), -std::cos(contact)) * (roller_r + base_r);
+  // The finger falls towards the valve, passing below the fields beside the
+  // hinge and the valve.
   const double slope = 0.28;
-  const QPointF pad(345, hinge.y() + slope * (345 - hinge.x()));
   const double bar_half = 7;
-  const QPointF valve_top = pad + QPointF(0, bar_half);
+  auto on_bar = [&](double x) { return QPointF(x, hinge.y() + slope * (x - hinge.x())); };
+  const QPointF pad = on_bar(338);
 
-  draw_valve(p, valve_top.x(), valve_top.y(), 412, 34);
-  draw_pivot(p, hinge, 9, true);
-  draw_roller(p, roller, roller_r);
-  // The finger: a bar from hinge to valve, its side plates raised to carry the
-  // roller's axle.
+  draw_valve(p, pad.x(), pad.y() + bar_half, 414, 32);
+  draw_pivot(p, hinge, hinge_r, true);
+  // The finger: a bar from hinge to valve, and behind the roller the cheek
+  // that carries its axle.
   lever(p);
-  QPainterPath finger = bar(hinge, pad, bar_half);
-  QPainterPath yoke;
-  const double yoke_foot = hinge.y() + slope * (roller.x() - hinge.x());
-  yoke.addPolygon(QPolygonF({QPointF(roller.x() - 40, yoke_foot - 10),
-                             QPointF(roller.x() - 12, roller.y() + 4),
-                             QPointF(roller.x() + 12, roller.y() + 4),
-                             QPointF(roller.x() + 40, yoke_foot + 10)}));
-  yoke.closeSubpath();
-  QPainterPath boss;
-  boss.addEllipse(roller, 14, 14);
-  p.drawPath(finger.united(yoke).united(boss));
+  QPolygonF cheek;
+  cheek << on_bar(roller.x() - 34) << QPointF(roller.x() - 16, roller.y())
+        << QPointF(roller.x() + 16, roller.y()) << on_bar(roller.x() + 40);
+  QPainterPath carrier;
+  carrier.addPolygon(cheek);
+  carrier.closeSubpath();
+  p.drawPath(bar(hinge, pad, bar_half).united(carrier));
+  draw_roller(p, roller, roller_r);
   draw_axle(p, roller);
-  p.setBrush(Qt::white);
   solid(p);
-  p.drawEllipse(hinge, 9, 9);
-  draw_cam(p, cam, base_r, 14, 40, 0);
+  p.drawEllipse(hinge, hinge_r, hinge_r);
+  draw_cam(p, cam, base_r, 16, 36, 0);
 
-  leader_onto_circle(p, QPointF(118, 6), cam, base_r);
-  diameter_out(p, roller, roller_r, 0, QPointF(312, roller.y()));
-  distance_to(p, cam, hinge, 9);
-  distance_to(p, roller, hinge, 9);
-  distance_to(p, valve_top, hinge, 9);
+  leader_onto_circle(p, QPointF(162, 55) - at, cam, base_r);                // from F2_basecircle
+  diameter_out(p, roller, roller_r, 0, QPointF(357 - at.x(), roller.y()));  // to F2_rollerdiameter
+  distance_to(p, cam, hinge, hinge_r);
+  distance_to(p, roller, hinge, hinge_r);
+  // The valve acts where its axis meets the finger's centre line.
+  distance_to(p, pad, hinge, hinge_r);
 }
 
 // Finger follower type B: a rocker hinged in its middle, the roller at its
 // left end on the cam below and to the left, its right end on the valve.
 void paint_followerdata_b_picture(QPainter& p, QSize) {
+  const QPointF at(45, 48);
   const QPointF roller(165, 100);
-  const double roller_r = 34;
-  const double base_r = 36;
-  const double contact = (35.0 / 180) * M_PI;  // cam centre below and left of the roller
+  const double roller_r = 38;
+  const double base_r = 42;
+  // The cam centre lies below and left of the roller's, far enough left for
+  // its line to the hinge to pass above the field below it.
+  const double contact = (40.0 / 180) * M_PI;
   const QPointF cam = roller + QPointF(-std::sin(contact), std::cos(contact)) * (roller_r + base_r);
   const QPointF hinge(340, 100);
   const double bar_half = 11;
   const QPointF pad(2 * hinge.x() - roller.x(), hinge.y());
-  const QPointF valve_top = pad + QPointF(0, bar_half);
 
-  draw_valve(p, valve_top.x(), valve_top.y(), 278, 34);
-  draw_cam(p, cam, base_r, 14, 38, M_PI);
+  draw_valve(p, pad.x(), pad.y() + bar_half, 280, 32);
+  draw_cam(p, cam, base_r, 16, 48, M_PI);
   lever(p);
   p.drawPath(bar(roller, pad, bar_half));
   draw_roller(p, roller, roller_r);
   draw_axle(p, roller);
   draw_pivot(p, hinge, 9, false);
 
-  leader_onto_circle(p, QPointF(82, 80), roller, roller_r);
-  leader_onto_circle(p, QPointF(280, 268), cam, base_r);
+  leader_onto_circle(p, QPointF(127, 128) - at, roller, roller_r);  // from F3_rollerdiameter
+  leader_onto_circle(p, QPointF(325, 316) - at, cam, base_r);       // from F3_basecircle
   distance_to(p, roller, hinge, 9);
   distance_to(p, cam, hinge, 9);
-  distance_to(p, valve_top, hinge, 9);
+  // The valve acts where its axis meets the rocker's centre line.
+  distance_to(p, pad, hinge, 9);
 }
 
 // Flat follower: the cam at the bottom, the flat-faced tappet on it, the
 // pushrod up to the rocker and the rocker down onto the valve.
 void paint_flatfollower_picture(QPainter& p, QSize) {
+  const QPointF at(18, 6);
   const QPointF cam(160, 565);
   const double base_r = 55;
   const double rocker_y = 80;
-  const double left = cam.x(), right = 450;
-  const QRectF tappet(cam.x() - 50, 430, 100, cam.y() - base_r - 430);
+  const double right = 450;
+  const QRectF tappet(cam.x() - 59, 430, 118, cam.y() - base_r - 430);
 
-  centre(p);
-  p.drawLine(QPointF(cam.x(), rocker_y + 12), QPointF(cam.x(), tappet.top()));
-  draw_valve(p, right, rocker_y + 9, 340, 36);
-  draw_cam(p, cam, base_r, 18, 40, M_PI);
+  draw_valve(p, right, rocker_y + 10, 340, 36);
+  draw_cam(p, cam, base_r, 22, 54, M_PI);
   solid(p);
   p.drawRect(tappet);
+  centre(p);
+  p.drawLine(QPointF(cam.x(), rocker_y + 14), QPointF(cam.x(), tappet.bottom() + 2));
   draw_pushrod(p, cam.x(), rocker_y + 6, tappet.top() + 6);
-  draw_rocker(p, left, right, rocker_y);
+  draw_rocker(p, cam.x(), right, rocker_y);
 
-  leader(p, QPointF(327, 440), QPointF(tappet.right(), 440));
-  leader_onto_circle(p, QPointF(327, 604), cam, base_r);
+  const QPointF face = QPointF(345, 446) - at;  // from F4_flatfollower
+  leader(p, face, QPointF(tappet.right(), face.y()));
+  leader_onto_circle(p, QPointF(345, 610) - at, cam, base_r);  // from F4_basecircle
 }
 
 // Roller follower: as the flat follower, but the lifter runs on the cam with a
 // roller; its sideways offset is entered on the lifter body.
 void paint_rollerfollower_picture(QPainter& p, QSize) {
+  const QPointF at(12, 9);
   const double axis = 176;
   const QRectF body(axis - 44, 240, 88, 180);
-  const QPointF roller(axis, 452);
-  const double roller_r = 36;
-  const double base_r = 52;
+  const QPointF roller(axis, 454);
+  const double roller_r = 34;
+  const double base_r = 50;
   const QPointF cam(axis, roller.y() + roller_r + base_r);
   const double rocker_y = 80;
   const double right = 448;
 
-  centre(p);
-  p.drawLine(QPointF(axis, rocker_y + 12), QPointF(axis, body.top()));
-  draw_valve(p, right, rocker_y + 9, 340, 36);
-  draw_cam(p, cam, base_r, 16, 38, M_PI);
+  draw_valve(p, right, rocker_y + 10, 340, 36);
+  draw_cam(p, cam, base_r, 20, 50, M_PI);
   draw_roller(p, roller, roller_r);
+  // The lifter body and the cheek that carries the roller's axle.
   solid(p);
-  p.drawRect(body);
-  p.drawPolygon(QPolygonF({body.bottomLeft(), body.bottomRight(),
-                           QPointF(axis + 12, roller.y() + 6), QPointF(axis - 12, roller.y() + 6)}));
+  p.drawPath(bar(QPointF(axis, body.bottom() - 14), roller, 14).united(rect_path(body)));
   draw_axle(p, roller);
   centre(p);
-  p.drawLine(QPointF(axis, body.top() + 4), QPointF(axis, body.top() + 30));
+  p.drawLine(QPointF(axis, rocker_y + 14), QPointF(axis, body.top() + 24));
   draw_pushrod(p, axis, rocker_y + 6, body.top() + 6);
   draw_rocker(p, axis, right, rocker_y);
 
-  leader_onto_circle(p, QPointF(294, 408), roller, roller_r);
-  leader_onto_circle(p, QPointF(327, 604), cam, base_r);
+  leader_onto_circle(p, QPointF(306, 415) - at, roller, roller_r);  // from F5_rollerdiameter
+  leader_onto_circle(p, QPointF(339, 613) - at, cam, base_r);       // from F5_basecircle
 }
