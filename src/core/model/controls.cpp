@@ -13,6 +13,24 @@ FingerBDialogControls form3;
 FlatDialogControls form4;
 RollerDialogControls form5;
 
+namespace {
+
+// Fixed notation as the spin edits show it: a value exactly half-way between
+// two shown values goes away from zero (28.25 with one decimal shows 28.3),
+// where the shortest-digits formatter would round to even.
+std::string format_spin_fixed(double v, int decimals, char sep) {
+  const double scale = std::pow(10.0, decimals);
+  const double scaled = v * scale;
+  // The product is exact when the fused remainder is 0; only then can the
+  // value itself lie half-way.
+  const bool exact = std::isfinite(scaled) && std::fma(v, scale, -scaled) == 0;
+  if (exact && std::fabs(scaled - std::trunc(scaled)) == 0.5)
+    v = (std::trunc(scaled) + std::copysign(1.0, v)) / scale;
+  return format_fixed(v, decimals, sep);
+}
+
+}  // namespace
+
 double SpinEdit::value() const {
   if (is_float) {
     if (auto v = parse_float(text, system_decimal_separator)) return *v;
@@ -31,7 +49,7 @@ double SpinEdit::clamp(double v) const {
 
 std::string SpinEdit::format(double v) const {
   v = clamp(v);
-  if (is_float) return format_fixed(v, decimals, system_decimal_separator);
+  if (is_float) return format_spin_fixed(v, decimals, system_decimal_separator);
   // Integer fields hold 32-bit values.
   if (std::isnan(v)) v = 0;
   v = std::round(v);

@@ -15,7 +15,7 @@ void SchematicPicture::paintEvent(QPaintEvent*) {
 }
 
 QFont dialog_font() {
-  QFont font(QStringLiteral("DejaVu Sans"));
+  QFont font(QStringLiteral("DejaVu Sans Condensed"));
   font.setPixelSize(11);
   return font;
 }
@@ -33,8 +33,13 @@ SetupDialog::SetupDialog(QWidget* parent, const QString& caption, QSize outer,
   setPalette(p);
 }
 
-SpinEditWidget* SetupDialog::add_field(veltrano::SpinEdit* field, QRect place) {
+// The bindings point at this dialog's widgets; none may outlive them.
+SetupDialog::~SetupDialog() { ControlSync::instance().unbind_all(this); }
+
+SpinEditWidget* SetupDialog::add_field(const QString& name, veltrano::SpinEdit* field,
+                                       QRect place) {
   auto* w = new SpinEditWidget(this);
+  w->setObjectName(name);
   w->setGeometry(place);
   ControlSync::instance().bind(w, field);
   return w;

@@ -36,8 +36,10 @@ class SetupDialog : public QDialog {
   // client area is that less a typical frame.
   SetupDialog(QWidget* parent, const QString& caption, QSize outer,
               std::function<void()> form_show, std::function<void()> ok_click);
+  ~SetupDialog() override;
 
-  SpinEditWidget* add_field(veltrano::SpinEdit* field, QRect place);
+  // The widget takes the field's name as its object name.
+  SpinEditWidget* add_field(const QString& name, veltrano::SpinEdit* field, QRect place);
   QLabel* add_label(const QString& text, QPoint at, bool bold = false);
   SchematicPicture* set_picture(QRect place, std::function<void(QPainter&, QSize)> paint);
   QPushButton* set_ok_button(const QString& object_name, QRect place);
