@@ -17,6 +17,8 @@
 
 #include "app/calculate.h"
 #include "app/handlers.h"
+#include "output/coordinate_files.h"
+#include "output/corrected_tools.h"
 #include "control_sync.h"
 #include "dialogs/Flatfollower.h"
 #include "dialogs/Followerdata.h"
@@ -313,6 +315,11 @@ void TForm1::connect_handlers() {
           &TForm1::finger_follower_B_setupClick);
   connect(XYclear, &QPushButton::clicked, this, &TForm1::XYclearClick);
   connect(genXYcoord, &QPushButton::clicked, this, &TForm1::genXYcoordClick);
+  connect(saveraw, &QPushButton::clicked, this, &TForm1::saverawClick);
+  connect(savecor, &QPushButton::clicked, this, &TForm1::savecorClick);
+  connect(drawcorrectedcoords, &QPushButton::clicked, this, &TForm1::drawcorrectedcoordsClick);
+  connect(findcircle, &QPushButton::clicked, this, &TForm1::findcircleClick);
+  connect(findcirclespin, &SpinEditWidget::changed, this, &TForm1::findcircleClick);
 }
 
 // ---- handlers --------------------------------------------------------------
@@ -328,6 +335,10 @@ void TForm1::convert_inch_buttonClick() {
 }
 void TForm1::XYclearClick() { ControlSync::instance().run(veltrano::XYclearClick); }
 void TForm1::genXYcoordClick() { ControlSync::instance().run(veltrano::genXYcoordClick); }
+void TForm1::drawcorrectedcoordsClick() {
+  ControlSync::instance().run(veltrano::drawcorrectedcoordsClick);
+}
+void TForm1::findcircleClick() { ControlSync::instance().run(veltrano::findcircleClick); }
 
 QFileDialog* TForm1::open1() {
   if (!open1_) {
@@ -351,6 +362,54 @@ void TForm1::loaddatabuttonClick() {
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return;
   load_lift_data(files.first());
+}
+
+QFileDialog* TForm1::save1() {
+  if (!save1_) {
+    save1_ = new QFileDialog(this);
+    save1_->setObjectName(QStringLiteral("save1"));
+    save1_->setFileMode(QFileDialog::AnyFile);
+    save1_->setAcceptMode(QFileDialog::AcceptSave);
+    // The extensions are added by the program itself; replacing a file needs
+    // no question, as the earlier file survives any failed save.
+    save1_->setOption(QFileDialog::DontConfirmOverwrite);
+  }
+  return save1_;
+}
+
+namespace {
+// The name the user chose in a save dialog, or empty when cancelled.
+QString chosen_save_name(QFileDialog* dialog, const QString& filter) {
+  dialog->setNameFilter(filter);
+  const int answer = dialog->exec();
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  if (answer != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().first();
+}
+}  // namespace
+
+void TForm1::saverawClick() {
+  const QString chosen = chosen_save_name(save1(), QStringLiteral("Cam raw coordinate Files (*.txt)"));
+  if (!chosen.isEmpty()) save_raw_coordinates(chosen);
+}
+
+void TForm1::savecorClick() {
+  const QString chosen =
+      chosen_save_name(save1(), QStringLiteral("Cam corrected coordinates/Radius Files (*.txt)"));
+  if (!chosen.isEmpty()) save_corrected_coordinates(chosen);
+}
+
+void TForm1::save_raw_coordinates(const QString& chosen) {
+  const std::string name = QFile::encodeName(chosen).toStdString();
+  ControlSync::instance().run([&name] { veltrano::saverawClick(name); });
+}
+
+void TForm1::save_corrected_coordinates(const QString& chosen) {
+  const std::string name = QFile::encodeName(chosen).toStdString();
+  bool dxf_saved = true;
+  ControlSync::instance().run([&] { dxf_saved = veltrano::savecorClick(name); });
+  if (!dxf_saved)
+    ControlSync::instance().show_box(QStringLiteral("File error"), QStringLiteral("Cannot save file"));
 }
 
 void TForm1::load_lift_data(const QString& path) {

@@ -43,6 +43,11 @@ class TForm1 : public QWidget {
   void load_lift_data(const QString& path);
   // The file-open dialog of "Load data", made on first use.
   QFileDialog* open1();
+  QFileDialog* save1();
+  // What "Save raw coordinates" and "Save cor. coordinates" do with the name
+  // chosen in the save dialog.
+  void save_raw_coordinates(const QString& chosen);
+  void save_corrected_coordinates(const QString& chosen);
 
   // Inputs and actions, left column and below the surface.
   QPlainTextEdit* inputdata;
@@ -115,6 +120,10 @@ class TForm1 : public QWidget {
   void finger_follower_B_setupClick();
   void XYclearClick();
   void genXYcoordClick();
+  void saverawClick();
+  void savecorClick();
+  void drawcorrectedcoordsClick();
+  void findcircleClick();
 
  private:
   void build_left_column();
@@ -138,6 +147,7 @@ class TForm1 : public QWidget {
   TForm4* form4_ = nullptr;
   TForm5* form5_ = nullptr;
   QFileDialog* open1_ = nullptr;
+  QFileDialog* save1_ = nullptr;
   bool created_ = false;
 };
 

@@ -111,7 +111,11 @@ void ControlSync::push() {
   }
   for (auto& b : lines_) {
     const QString text = QString::fromStdString(*b.text);
-    if (b.widget->text() != text) b.widget->setText(text);
+    if (b.widget->text() != text) {
+      b.widget->setText(text);
+      // Show the start of a number too long for its field, not its tail.
+      b.widget->setCursorPosition(0);
+    }
   }
   for (auto& b : lists_) {
     if (b.lines->revision() == b.pushed_revision) continue;
@@ -147,13 +151,16 @@ bool ControlSync::run(const std::function<void()>& handler) {
 }
 
 void ControlSync::show_error(const QString& message) {
-  const QString text =
-      QString::fromStdString(veltrano::error_display_text(message.toStdString()));
-  if (error_sink_) {
-    error_sink_(text);
+  show_box(QStringLiteral("Veltrano"),
+           QString::fromStdString(veltrano::error_display_text(message.toStdString())));
+}
+
+void ControlSync::show_box(const QString& title, const QString& text) {
+  if (box_sink_) {
+    box_sink_(title, text);
     return;
   }
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Veltrano"), text, QMessageBox::Ok,
+  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
                   QApplication::activeWindow());
   box.exec();
 }

@@ -46,8 +46,17 @@ class ControlSync : public QObject {
   // Shows an error the way the program shows every error: a modal box titled
   // "Veltrano" with a stop icon and OK, the text ending in a full stop.
   void show_error(const QString& message);
-  // Tests replace the modal box with a recorder.
-  void set_error_sink(std::function<void(const QString&)> sink) { error_sink_ = std::move(sink); }
+  // A modal box with a stop icon and OK, with its own title and text.
+  void show_box(const QString& title, const QString& text);
+  // Tests replace the modal boxes with a recorder of their texts (and titles).
+  void set_error_sink(std::function<void(const QString&)> sink) {
+    box_sink_ = [sink = std::move(sink)](const QString&, const QString& text) {
+      if (sink) sink(text);
+    };
+  }
+  void set_box_sink(std::function<void(const QString&, const QString&)> sink) {
+    box_sink_ = std::move(sink);
+  }
 
   bool running() const { return running_; }
 
@@ -74,7 +83,7 @@ class ControlSync : public QObject {
   std::vector<GroupBinding> groups_;
   std::vector<LineBinding> lines_;
   std::vector<ListBinding> lists_;
-  std::function<void(const QString&)> error_sink_;
+  std::function<void(const QString&, const QString&)> box_sink_;
   unsigned long painted_revision_ = ~0ul;
   bool running_ = false;
   bool pushing_ = false;
