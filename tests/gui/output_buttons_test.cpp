@@ -2,6 +2,7 @@
 // the DXF failure box, the corrected drawing and the radius finder driven by
 // its spin edit.
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -171,6 +174,40 @@ class OutputButtonsTest : public QObject {
 
     control<QPushButton>("findcircle")->click();
     QVERIFY(boxes.isEmpty());
+  }
+
+  // The batch tool is a second front end over the same core: for the same
+  // settings its files are the window's, byte for byte.
+  void batch_files_equal_the_windows() {
+    QTemporaryDir dir;
+    const QString lift = QStringLiteral(VELTRANO_SOURCE_DIR "/examples/polynomial-7mm-long-base-circle.txt");
+    window->load_lift_data(lift);
+    window->type_select_items->button(1)->click();           // roller
+    window->XYspacing_items->button(1)->click();             // 0.5 degree
+    window->dividersign_items->button(1)->click();           // dot
+    control<QCheckBox>("adddegreenumbers")->click();
+    control<QCheckBox>("radiuscalc")->click();               // X/Y lines
+    control<QCheckBox>("addZcoord")->click();
+    control<QCheckBox>("savedxf")->click();
+    window->findChild<TForm5*>()->follower_offset->setText("3.5");  // typed into the roller dialog
+    control<SpinEditWidget>("smoothres")->setText("40");
+    control<QPushButton>("genXYcoord")->click();
+    QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+    window->save_raw_coordinates(dir.filePath("win-raw"));
+    window->save_corrected_coordinates(dir.filePath("win"));
+
+    QProcess batch;
+    batch.start(QStringLiteral(VELTRANO_BATCH_EXE),
+                {"--follower", "roller", "--offset", "3.5", "--step", "0.5", "--divider", "dot",
+                 "--degrees", "--xy", "--z", "--smoothing", "40", "--decimal-point", ".", "--raw",
+                 dir.filePath("b-raw.txt"), "--corrected", dir.filePath("b.txt"), "--dxf",
+                 dir.filePath("b.dxf"), lift});
+    QVERIFY(batch.waitForFinished(30000));
+    QCOMPARE(batch.exitCode(), 0);
+    QCOMPARE(read_all(dir.filePath("b-raw.txt")), read_all(dir.filePath("win-raw.txt")));
+    QCOMPARE(read_all(dir.filePath("b.txt")), read_all(dir.filePath("win.txt")));
+    QCOMPARE(read_all(dir.filePath("b.dxf")), read_all(dir.filePath("win.dxf")));
+    QCOMPARE(read_all(dir.filePath("b.txt")).count("\r\n"), 720);
   }
 };
 

@@ -112,27 +112,49 @@ void write_stream(const std::string& path, const std::string& target, const std:
 
 }  // namespace
 
-void save_file(const std::string& path, const std::string& bytes) {
+void FileSet::add(std::string path, std::string bytes) {
+  entries_.push_back({std::move(path), std::move(bytes)});
+}
+
+void FileSet::write() {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    if (fs::is_directory(status)) fail(path, "it is a folder");
-    write_stream(path, path, bytes);  // a device or pipe cannot be replaced
-    return;
-  }
-  const std::string temporary = path + ".veltrano-part";
+  std::vector<std::string> temporaries(entries_.size());
+  auto remove_temporaries = [&] {
+    for (const std::string& t : temporaries)
+      if (!t.empty()) fs::remove(t, ec);
+  };
   try {
-    write_stream(temporary, path, bytes);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      const Entry& e = entries_[i];
+      const fs::file_status status = fs::status(e.path, ec);
+      if (fs::is_directory(status)) fail(e.path, "it is a folder");
+      if (fs::exists(status) && !fs::is_regular_file(status)) continue;  // written below
+      temporaries[i] = e.path + ".veltrano-part";
+      write_stream(temporaries[i], e.path, e.bytes);
+    }
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (temporaries[i].empty()) write_stream(entries_[i].path, entries_[i].path, entries_[i].bytes);
   } catch (...) {
-    fs::remove(temporary, ec);
+    remove_temporaries();
     throw;
   }
-  fs::rename(temporary, path, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    fail(path, ec.message());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (temporaries[i].empty()) continue;
+    fs::rename(temporaries[i], entries_[i].path, ec);
+    if (ec) {
+      const std::string reason = ec.message();
+      remove_temporaries();
+      fail(entries_[i].path, reason);
+    }
+    temporaries[i].clear();
   }
+}
+
+void save_file(const std::string& path, const std::string& bytes) {
+  FileSet files;
+  files.add(path, bytes);
+  files.write();
 }
 
 void saverawClick(const std::string& chosen) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/controls.h"
 
@@ -30,10 +31,25 @@ int corrected_point_count();
 // doubled ("cam.txt" gives "cam.txt" and "cam.dxf").
 std::string file_name_for(const std::string& chosen, const std::string& extension);
 
-// Writes `bytes` to `path` whole or not at all: a regular file is written to a
-// temporary file beside it and renamed over it, so an earlier file survives
-// any failure; a device or pipe is written in place. Every write and the close
-// are checked. Throws Error("Cannot create file <path>: <reason>").
+// Files written together, each whole or not at all: every regular file goes
+// to a temporary file beside its target first, and only when all of them are
+// complete are they renamed over their targets, so an earlier file survives
+// any failure and a failed save leaves nothing half-written. A device or pipe
+// cannot be replaced and is written in place. Every write and every close are
+// checked; a failure throws Error("Cannot create file <path>: <reason>").
+class FileSet {
+ public:
+  void add(std::string path, std::string bytes);
+  void write();
+
+ private:
+  struct Entry {
+    std::string path, bytes;
+  };
+  std::vector<Entry> entries_;
+};
+
+// One file written through a FileSet.
 void save_file(const std::string& path, const std::string& bytes);
 
 // "Save raw coordinates": the raw list to file_name_for(chosen, ".txt").
