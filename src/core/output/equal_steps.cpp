@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/errors.h"
 #include "app/numbers.h"
 #include "model/controls.h"
 #include "model/follower_params.h"
@@ -193,7 +194,7 @@ void generate_equal_steps() {
       line += "   ";
     }
     if (radius_values == 1) {
-      double r = std::sqrt(raw_x[k] * raw_x[k] + raw_y[k] * raw_y[k]);
+      double r = std::sqrt(check_overflow(raw_x[k] * raw_x[k] + raw_y[k] * raw_y[k]));
       if (r < base_radius) r = base_radius;
       if (subtract) r -= base_radius;
       line += format_output(r, 8);
