@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "app/errors.h"
 #include "app/numbers.h"
@@ -19,7 +20,25 @@ void read_lift_lines() {
     throw Error("The lift data has " + std::to_string(memo.count()) +
                 " lines; at most " + std::to_string(kTableSize) + " lift values can be used");
   sample_count = memo.count();
+  // "Auto upd." recalculates on every turn of "Rotate Cam" with the same
+  // memo: its numbers are read once per content and separator. A memo that
+  // fails to read is read again each time, so the error and the samples read
+  // before it are always those of this run.
+  static std::vector<double> values;
+  static unsigned long values_revision = 0;
+  static char values_separator = 0;
+  static bool values_valid = false;
+  if (values_valid && values_revision == memo.revision() &&
+      values_separator == system_decimal_separator) {
+    std::copy(values.begin(), values.end(), lift_input);
+    return;
+  }
+  values_valid = false;
   for (int i = 0; i < sample_count; ++i) lift_input[i] = str_to_float(memo[i]);
+  values.assign(lift_input, lift_input + sample_count);
+  values_revision = memo.revision();
+  values_separator = system_decimal_separator;
+  values_valid = true;
 }
 
 namespace {

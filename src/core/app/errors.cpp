@@ -4,16 +4,9 @@
 
 namespace veltrano {
 
-double divide(double numerator, double denominator) {
-  if (denominator == 0.0 && numerator != 0.0 && !std::isnan(numerator))
-    throw Error(kDivisionByZero);
-  return check_overflow(numerator / denominator);
-}
+void throw_division_by_zero() { throw Error(kDivisionByZero); }
 
-double check_overflow(double value) {
-  if (std::isinf(value)) throw Error(kOverflow);
-  return value;
-}
+void throw_overflow() { throw Error(kOverflow); }
 
 std::string error_display_text(const std::string& message) {
   if (!message.empty() && message.back() == '.') return message;

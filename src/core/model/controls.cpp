@@ -80,24 +80,33 @@ SpinEdit float_spin(double value, int decimals, double increment) {
   return s;
 }
 
+namespace {
+// One counter for all lists: a revision is never reused, not even by a list
+// made anew, so a revision names one content for good.
+unsigned long next_revision() {
+  static unsigned long counter = 0;
+  return ++counter;
+}
+}  // namespace
+
 void TextList::clear() {
   lines_.clear();
-  ++revision_;
+  revision_ = next_revision();
 }
 
 void TextList::append(std::string line) {
   lines_.push_back(std::move(line));
-  ++revision_;
+  revision_ = next_revision();
 }
 
 void TextList::set_line(int i, std::string line) {
   lines_[static_cast<std::size_t>(i)] = std::move(line);
-  ++revision_;
+  revision_ = next_revision();
 }
 
 void TextList::assign(std::vector<std::string> lines) {
   lines_ = std::move(lines);
-  ++revision_;
+  revision_ = next_revision();
 }
 
 void TextList::set_text(const std::string& text) { assign(split_lines(text)); }

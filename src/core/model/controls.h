@@ -34,7 +34,9 @@ SpinEdit integer_spin(int value, double increment, double min_value = 0, double 
 SpinEdit float_spin(double value, int decimals, double increment);
 
 // A list of text lines (memo or list box). The revision changes with every
-// change, so the window can write back only what changed.
+// change and is never reused (0 is the empty list made at start), so the
+// window writes back only what changed and the calculation rereads a memo
+// only when it changed.
 class TextList {
  public:
   const std::vector<std::string>& lines() const { return lines_; }

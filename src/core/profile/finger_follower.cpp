@@ -57,12 +57,12 @@ void solve_gamma0(Finger& f) {
   f.gamma0 = acos_deg(ratio);
 }
 
-Position solve_position(const Finger& f, double L, const std::string& sample) {
+Position solve_position(const Finger& f, double L, int sample) {
   Position p;
   const double ratio =
       divide(check_overflow(f.V * f.V + f.V * f.V - L * L), check_overflow(2 * f.V * f.V));
   if (!std::isnan(ratio) && !(std::fabs(L) <= 2 * std::fabs(f.V)))
-    throw Error("The lift " + format_general(L) + " mm " + sample +
+    throw Error("The lift " + format_general(L) + " mm at sample " + std::to_string(sample) +
                 " is more than twice the distance from the valve point to the hinge (" +
                 format_general(2 * std::fabs(f.V)) + " mm): the finger cannot reach it");
   p.psi = acos_deg(ratio);
@@ -85,7 +85,6 @@ double contact_angle_deg(double x, double y) {
 
 namespace {
 
-std::string at_sample(int i) { return "at sample " + std::to_string(i); }
 
 // Working lists of one run: the finger solved once per lift sample (each
 // contour step uses three successive ones), and the contact points of the
@@ -100,11 +99,10 @@ void draw_encirclement() {
   solve_gamma0(f);
   for (double a = 0; a < 360; a += 1) {
     const int index = static_cast<int>(std::trunc(10 * a));
-    const Position p = solve_position(f, lift_table[index], at_sample(index));
+    const Position p = solve_position(f, lift_table[index], index);
     const double mx = -p.D * cos_deg(p.theta + a);
     const double my = p.D * sin_deg(p.theta + a);
-    for (double t = 0; t < 360; t += 1)
-      set_pixel(cam_to_pixel(mx + f.r * cos_deg(t), my + f.r * sin_deg(t)), colour::grey);
+    draw_circle_points(mx, my, f.r, 1, colour::grey);
   }
 }
 
@@ -135,7 +133,7 @@ void calculate_finger_follower() {
   set_pen_colour(colour::lime);
   line_to(valve_at_rest);
   move_to(hinge);
-  const Position d = solve_position(f, display_lift, at_sample(static_cast<int>(display_index)));
+  const Position d = solve_position(f, display_lift, static_cast<int>(display_index));
   set_pen_colour(colour::lime);
   line_to(cam_to_pixel(f.C + f.V * cos_deg(d.psi), f.V * sin_deg(d.psi)));
   set_pen_colour(colour::red);
@@ -150,15 +148,25 @@ void calculate_finger_follower() {
   const double lever = deg(std::atan2(qy, qx - f.C));
   set_pen_colour(colour::navy);
   line_to(cam_to_pixel(qx + f.r * cos_deg(lever + 270), qy + f.r * sin_deg(lever + 270)));
-  for (double a = 0; a < 360; a += 0.1)
-    set_pixel(cam_to_pixel(qx + f.r * cos_deg(a), qy + f.r * sin_deg(a)), colour::yellow);
+  draw_circle_points(qx, qy, f.r, 0.1, colour::yellow);
 
   // 4. First pass: the contact point of step i from samples i, i+1, i+2,
-  // whose roller centres lie 0.1 degree of cam rotation apart.
-  for (int i = 0; i < kSweepSteps + 2; ++i) solved[i] = solve_position(f, lift_table[i], at_sample(i));
+  // whose roller centres lie 0.1 degree of cam rotation apart. Both the
+  // position and the contact point depend on their lifts only, and runs of
+  // equal lifts (the base circle above all) are common: an unchanged input
+  // takes the previous result.
+  for (int i = 0; i < kSweepSteps + 2; ++i)
+    solved[i] = i > 0 && lift_table[i] == lift_table[i - 1] ? solved[i - 1]
+                                                             : solve_position(f, lift_table[i], i);
   const double cos01 = cos_deg(0.1), cos02 = cos_deg(0.2);
   for (sweep_index = 0; sweep_index < kSweepSteps; ++sweep_index) {
     const int i = sweep_index;
+    if (i > 0 && lift_table[i] == lift_table[i - 1] && lift_table[i + 1] == lift_table[i] &&
+        lift_table[i + 2] == lift_table[i + 1]) {
+      contact_angle[i] = contact_angle[i - 1];
+      contact_radius[i] = contact_radius[i - 1];
+      continue;
+    }
     const double D0 = solved[i].D, D1 = solved[i + 1].D, D2 = solved[i + 2].D;
     const double theta1 = solved[i + 1].theta;
     const double s01 = std::sqrt(D0 * D0 + D1 * D1 - 2 * D0 * D1 * cos01);

@@ -26,8 +26,8 @@ Finger read_finger();
 void solve_gamma0(Finger& f);
 
 // The position for valve lift L; a lift beyond twice the valve point distance
-// is refused, named by `sample` in the message.
-Position solve_position(const Finger& f, double L, const std::string& sample);
+// is refused, naming its `sample` in the message.
+Position solve_position(const Finger& f, double L, int sample);
 
 // Polar angle in degrees of a contact point by the one-argument arctangent of
 // y / x, so within [-90, 90].

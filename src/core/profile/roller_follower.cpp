@@ -61,9 +61,7 @@ void calculate_roller_follower() {
 
   // The roller, always drawn at the top whatever the rotation.
   const double Y = check_overflow(D0 + s);
-  for (double a = 0; a < 360; a += 0.2)
-    set_pixel(cam_to_pixel(e + rr * std::cos(rad(a)), -Y + rr * std::sin(rad(a))),
-              colour::yellow);
+  draw_circle_points(e, -Y, rr, 0.2, colour::yellow);
   move_to(cam_to_pixel(e, -Y));
   const double w = divide(divide(slope_table[k10], rockerratio), pi / 180);
   const double Rp = check_overflow(std::hypot(Y, e));

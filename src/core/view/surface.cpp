@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "model/tables.h"
 
@@ -16,13 +18,30 @@ namespace {
 Colour pen = colour::black;
 Pixel pen_position{0, 0};
 
+// Painting the whole surface one colour rewrites 2.25 MB, more than the rest
+// of a calculation costs. So the surface remembers which 16 x 16 tiles were
+// drawn on since it was last filled whole, and filling it again with the same
+// colour repaints only those.
+constexpr int kTile = 16;
+constexpr int kTiles = (kSurfaceSize + kTile - 1) / kTile;
+bool tile_drawn[kTiles * kTiles];
+Colour fill_colour = colour::black;  // every tile not drawn on has this colour
+
 bool inside(long long column, long long row) {
   return column >= 0 && column < kSurfaceSize && row >= 0 && row < kSurfaceSize;
 }
 
 void plot(long long column, long long row, Colour c) {
-  if (inside(column, row))
+  if (inside(column, row)) {
     surface_pixels[row * kSurfaceSize + column] = c;
+    tile_drawn[(row / kTile) * kTiles + column / kTile] = true;
+  }
+}
+
+void fill_span(int left, int top, int right, int bottom, Colour brush) {
+  for (int row = top; row < bottom; ++row)
+    std::fill(surface_pixels + row * kSurfaceSize + left, surface_pixels + row * kSurfaceSize + right,
+              brush);
 }
 
 // Floor of a / b for b > 0, in 128 bits: coordinates span 32 bits each, so
@@ -102,9 +121,22 @@ void fill_rectangle(int left, int top, int right, int bottom, Colour brush) {
   ++surface_revision;
   const int l = std::max(left, 0), t = std::max(top, 0);
   const int r = std::min(right, kSurfaceSize), b = std::min(bottom, kSurfaceSize);
-  for (int row = t; row < b; ++row)
-    std::fill(surface_pixels + row * kSurfaceSize + l, surface_pixels + row * kSurfaceSize + r,
-              brush);
+  if (l == 0 && t == 0 && r == kSurfaceSize && b == kSurfaceSize) {
+    for (int ty = 0; ty < kTiles; ++ty) {
+      for (int tx = 0; tx < kTiles; ++tx) {
+        bool& drawn = tile_drawn[ty * kTiles + tx];
+        if (drawn || brush != fill_colour)
+          fill_span(tx * kTile, ty * kTile, std::min((tx + 1) * kTile, kSurfaceSize),
+                    std::min((ty + 1) * kTile, kSurfaceSize), brush);
+        drawn = false;
+      }
+    }
+    fill_colour = brush;
+  } else if (l < r && t < b) {
+    fill_span(l, t, r, b, brush);
+    for (int ty = t / kTile; ty <= (b - 1) / kTile; ++ty)
+      for (int tx = l / kTile; tx <= (r - 1) / kTile; ++tx) tile_drawn[ty * kTiles + tx] = true;
+  }
   if (right <= left || bottom <= top) return;
   for (long long column = left; column < right; ++column) {
     plot(column, top, pen);
@@ -116,33 +148,55 @@ void fill_rectangle(int left, int top, int right, int bottom, Colour brush) {
   }
 }
 
-int to_pixel_coordinate(double value) {
-  if (std::isnan(value)) return kNoPixel;
-  value = std::trunc(value);
-  if (value >= 2147483647.0) return 2147483647;
-  if (value <= -2147483647.0) return -2147483647;
-  return static_cast<int>(value);
-}
-
-Pixel cam_to_pixel(double x, double y) {
-  return {to_pixel_coordinate(x_offset + zoom * x), to_pixel_coordinate(y_offset + zoom * y)};
-}
-
 double deg_to_rad(double degrees) { return degrees * pi / 180; }
 double rad_to_deg(double radians) { return radians * 180 / pi; }
 
-void draw_base_circle(double r, double step) {
+namespace {
+
+struct Direction {
+  double cos, sin;
+};
+
+// cos and sin of every angle of a circle drawn at `step` degrees. A
+// calculation draws thousands of circle points at the same few steps, so
+// they are worked out once per step, to the same values.
+const std::vector<Direction>& circle_directions(double step) {
+  static std::vector<std::pair<double, std::vector<Direction>>> known;
+  for (const auto& [known_step, directions] : known)
+    if (known_step == step) return directions;
+  std::vector<Direction> directions;
   for (double a = 0; a < 360; a += step) {
     const double t = deg_to_rad(a);
-    set_pixel(cam_to_pixel(r * std::cos(t), r * std::sin(t)), colour::red);
+    directions.push_back({std::cos(t), std::sin(t)});
   }
+  known.emplace_back(step, std::move(directions));
+  return known.back().second;
+}
+
+}  // namespace
+
+void draw_circle_points(double cx, double cy, double r, double step, Colour c) {
+  for (const Direction& d : circle_directions(step))
+    set_pixel(cam_to_pixel(cx + r * d.cos, cy + r * d.sin), c);
+}
+
+void draw_base_circle(double r, double step) {
+  for (const Direction& d : circle_directions(step))
+    set_pixel(cam_to_pixel(r * d.cos, r * d.sin), colour::red);
 }
 
 void reset_surface() {
   std::fill(std::begin(surface_pixels), std::end(surface_pixels), colour::black);
+  std::fill(std::begin(tile_drawn), std::end(tile_drawn), false);
+  fill_colour = colour::black;
   pen = colour::black;
   pen_position = {0, 0};
   ++surface_revision;
 }
+
+namespace {
+// The surface starts black, like the panel it lies on.
+[[maybe_unused]] const bool surface_starts_black = (reset_surface(), true);
+}  // namespace
 
 }  // namespace veltrano

@@ -6,7 +6,10 @@
 // beyond it, whatever coordinates a drawing asks for.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+
+#include "model/tables.h"
 
 namespace veltrano {
 
@@ -66,17 +69,28 @@ void fill_rectangle(int left, int top, int right, int bottom, Colour brush);
 
 // Converts a double to a pixel coordinate: truncation toward zero, saturated to
 // the 32-bit range; NaN gives kNoPixel.
-int to_pixel_coordinate(double value);
+inline int to_pixel_coordinate(double value) {
+  if (std::isnan(value)) return kNoPixel;
+  if (value >= 2147483647.0) return 2147483647;
+  if (value <= -2147483647.0) return -2147483647;
+  return static_cast<int>(value);  // truncates toward zero
+}
 
 // (trunc(x_offset + zoom * x), trunc(y_offset + zoom * y)) with the view values
 // of the last calculation.
-Pixel cam_to_pixel(double x, double y);
+inline Pixel cam_to_pixel(double x, double y) {
+  return {to_pixel_coordinate(x_offset + zoom * x), to_pixel_coordinate(y_offset + zoom * y)};
+}
 
 double deg_to_rad(double degrees);
 double rad_to_deg(double radians);
 
-// Red base circle of radius r (mm) about the cam centre, one pixel per `step`
-// degrees, the angle grown by repeated addition; never turned.
+// Points of a circle of radius r (mm) about (cx, cy) in cam coordinates, one
+// pixel per `step` degrees: the angle starts at 0 and grows by repeated
+// addition while below 360.
+void draw_circle_points(double cx, double cy, double r, double step, Colour c);
+
+// Red base circle of radius r (mm) about the cam centre; never turned.
 void draw_base_circle(double r, double step);
 
 // Black surface, pen black at the origin (for tests and start-up).

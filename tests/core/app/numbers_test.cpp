@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <charconv>
 #include <optional>
+#include <random>
 
 #include "app/errors.h"
 #include "app/numbers.h"
@@ -136,4 +138,27 @@ TEST(Divide, FaultsAreExplicit) {
     EXPECT_EQ(error_display_text(e.what()), "Floating point division by zero.");
   }
   EXPECT_EQ(error_display_text("Ends."), "Ends.");
+}
+
+TEST(FormatFixed, AgreesWithTheGeneralFormatterEverywhere) {
+  // The fast path for list numbers against std::to_chars, an independent
+  // exact formatter, on random bit patterns and on values near ties.
+  std::mt19937_64 random(42);
+  auto reference = [](double v, int decimals) {
+    char buffer[400];
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    return std::string(buffer, r.ptr);
+  };
+  std::uniform_real_distribution<double> exponent(-12, 17);
+  for (int i = 0; i < 200000; ++i) {
+    double v = std::pow(10.0, exponent(random)) * ((random() & 1) ? -1 : 1);
+    if (i % 4 == 1) v = std::nearbyint(v * 1000) / 1000 + 0.0005;  // near half-way
+    if (i % 4 == 2) v = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80));
+    const int decimals = static_cast<int>(random() % 10);
+    ASSERT_EQ(format_fixed(v, decimals, '.'), reference(v, decimals)) << v << " " << decimals;
+  }
+  for (double v : {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 1e-320, 9007199254740991.0,
+                   9007199254740992.0, 1e17, -1e-5}) {
+    for (int decimals : {0, 2, 3, 4, 8}) EXPECT_EQ(format_fixed(v, decimals, '.'), reference(v, decimals)) << v;
+  }
 }

@@ -43,13 +43,13 @@ TEST(FingerPosition, DefaultLengthsByHand) {
   Finger f = read_finger();
   solve_gamma0(f);
   EXPECT_NEAR(f.gamma0, 84.2608, 5e-5);  // acos(0.1)
-  Position p = solve_position(f, 0, "");
+  Position p = solve_position(f, 0, 0);
   EXPECT_NEAR(p.D, 36, 1e-12);
   EXPECT_NEAR(p.Q, 62.1819, 5e-5);
   EXPECT_NEAR(p.theta, 33.5573, 5e-5);
   EXPECT_NEAR(p.D * std::cos(p.theta * pi / 180), 30.0000, 5e-5);
   EXPECT_NEAR(-p.D * std::sin(p.theta * pi / 180), -19.8997, 5e-5);
-  p = solve_position(f, 10, "");
+  p = solve_position(f, 10, 0);
   EXPECT_NEAR(p.psi, 26.2731, 5e-5);
   EXPECT_NEAR(p.gamma, 110.5339, 5e-5);
   EXPECT_NEAR(p.D, 43.2779, 5e-5);
