@@ -2,12 +2,16 @@
 #pragma once
 
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/errors.h"
 #include "app/numbers.h"
 #include "model/controls.h"
+#include "view/surface.h"
 
 namespace veltrano::test {
 
@@ -38,6 +42,32 @@ inline std::vector<double> cycloidal_lift(double height = 10, double duration = 
     return u <= 0.5 ? height * (2 * u - std::sin(2 * two_pi * u) / two_pi)
                     : height * (2 - 2 * u + std::sin(2 * two_pi * u) / two_pi);
   });
+}
+
+// The message of the program's error that `f` throws, or "" when it runs
+// through.
+inline std::string error_of(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// How many pixels of the surface have colour c.
+inline int count_pixels(Colour c) {
+  int n = 0;
+  for (Colour p : surface_pixels) n += p == c;
+  return n;
+}
+
+// A whole file's bytes ("" when it cannot be read).
+inline std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 }  // namespace veltrano::test

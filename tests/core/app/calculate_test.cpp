@@ -12,20 +12,13 @@
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
 using veltrano::test::set_lift;
 
 namespace {
 
 void set_lines(const std::vector<std::string>& lines) { form1.inputdata.assign(lines); }
 
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 }  // namespace
 

@@ -14,17 +14,9 @@
 #include "model/tables.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
 
 namespace {
-
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 std::string temp_file(const std::string& name, const std::string& bytes) {
   const std::string path = testing::TempDir() + name;

@@ -19,17 +19,9 @@
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
 
 namespace {
-
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 // A lift memo with `line` among plain lift values.
 void memo_with(const std::string& line) {

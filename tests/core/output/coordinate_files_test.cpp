@@ -19,16 +19,11 @@
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
+using veltrano::test::read_bytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string fresh_dir(const std::string& name) {
   const std::string dir = testing::TempDir() + "veltrano-" + name;
@@ -37,14 +32,6 @@ std::string fresh_dir(const std::string& name) {
   return dir;
 }
 
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 void generate(int follower, int spacing) {
   form1.type_select = follower;

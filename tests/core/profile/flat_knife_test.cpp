@@ -13,14 +13,10 @@
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
+using veltrano::test::count_pixels;
 
 namespace {
-
-int count_pixels(Colour c) {
-  int n = 0;
-  for (Colour p : surface_pixels) n += p == c;
-  return n;
-}
 
 // A generate pass with raw spacing: the raw tables keep the recorded points.
 void generate_raw() {
@@ -28,14 +24,6 @@ void generate_raw() {
   genXYcoordClick();
 }
 
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 }  // namespace
 

@@ -17,17 +17,9 @@
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::error_of;
 
 namespace {
-
-std::string error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 void generate_raw(int follower) {
   form1.type_select = follower;

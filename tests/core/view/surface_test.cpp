@@ -2,18 +2,14 @@
 
 #include <cmath>
 
+#include "fixtures.h"
 #include "model/tables.h"
 #include "view/surface.h"
 
 using namespace veltrano;
+using veltrano::test::count_pixels;
 
 namespace {
-
-int count_pixels(Colour c) {
-  int n = 0;
-  for (Colour p : surface_pixels) n += p == c;
-  return n;
-}
 
 void default_view() {
   zoom = 10;
