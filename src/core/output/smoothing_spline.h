@@ -151,7 +151,7 @@ class CurveFit {
   double LimitResidualSum();
   double Residuals(double mu, bool refine_near, double target);
   double PhiSlope(double mu);
-  void SetCoefficients();
+  void SetCoefficients(double x_unit);
   std::size_t FindPiece(double x);
 
   // Entered points.
@@ -167,6 +167,8 @@ class CurveFit {
   std::vector<double> band_x_;
   double band_scale_ = 0;
   std::vector<double> h_, e_, r0_, r1_, a0_, a1_, a2_, zeros_;
+  // Below this mu a solve is refined (see FitSmoothing).
+  double refine_below_ = 0;
   // R, factored when r_factored_.
   TwistedFactor curvature_;
   bool r_factored_ = false;
@@ -203,15 +205,19 @@ inline void CurveFit::EnterStatValue(double x, double y) {
 }
 
 inline double CurveFit::SmoothedSpline(double x, double& fit, bool& valid) {
-  if (!dirty_ && cursor_ < pieces_.size()) {
-    std::size_t j = cursor_;
-    if (x >= pieces_[j].x1 && j + 1 < pieces_.size()) ++j;
-    const Piece& p = pieces_[j];
-    if (x >= p.x0 && x < p.x1) {
-      const double t = x - p.x0;
-      const double g = p.a + t * (p.b + t * (p.c + t * p.d));
+  const std::size_t j = cursor_, pieces = pieces_.size();
+  if (!dirty_ && j < pieces) {
+    const Piece* p = &pieces_[j];
+    // The cursor moves (a store the next call waits for) only when x left
+    // its piece.
+    if (!(x < p->x1) && j + 1 < pieces && x < p[1].x1) {
+      ++p;
+      cursor_ = j + 1;
+    }
+    if (x >= p->x0 && x < p->x1) {
+      const double t = x - p->x0;
+      const double g = p->a + t * (p->b + t * (p->c + t * p->d));
       if (std::isfinite(g)) {
-        cursor_ = j;
         fit = fit_;
         valid = true;
         return g;
