@@ -137,6 +137,70 @@ double model_zero(const Try& here, const Try& earlier, double log_target) {
 
 }  // namespace
 
+namespace {
+
+// One of the two eliminations of a TwistedFactor: what the rows it passed
+// last leave for the rows ahead of it.
+struct FactorSweep {
+  double g1 = 0, g2 = 0;  // reciprocal pivots of the last row and the one before
+  double v1 = 0;          // first off-diagonal of the last row, as reduced
+  double s1 = 0, s2 = 0;  // second off-diagonals from those rows onwards
+
+  // The next row: diagonal, off-diagonals to the row after it and the one
+  // after that. Returns 1/D and the row's multipliers.
+  double Row(double diagonal, double off1, double off2, double& l1, double& l2) {
+    const double d = diagonal - NextPivot();
+    if (!(d > 0) || !std::isfinite(d)) singular();
+    const double g = 1 / d;
+    const double v = off1 - Coupling();
+    l1 = v * g;
+    l2 = off2 * g;
+    g2 = g1;
+    g1 = g;
+    v1 = v;
+    s2 = s1;
+    s1 = off2;
+    return g;
+  }
+  // What the passed rows take from the pivot of the next row, from that of
+  // the row after, and from the coupling of the two.
+  double NextPivot() const { return v1 * v1 * g1 + s2 * s2 * g2; }
+  double AfterNextPivot() const { return s1 * s1 * g1; }
+  double Coupling() const { return v1 * s1 * g1; }
+};
+
+// The forward pass of one elimination over a right-hand side.
+struct ForwardSweep {
+  double l1 = 0, l2 = 0, l2_before = 0;  // multipliers of the last row (and before)
+  double z1 = 0, z2 = 0;                 // eliminated values of those rows
+
+  double Row(double value, double row_l1, double row_l2) {
+    const double e = value - Next();
+    z2 = z1;
+    z1 = e;
+    l2_before = l2;
+    l2 = row_l2;
+    l1 = row_l1;
+    return e;
+  }
+  double Next() const { return l1 * z1 + l2_before * z2; }
+  double AfterNext() const { return l2 * z1; }
+};
+
+// The back substitution of one elimination, outwards from the middle.
+struct BackSweep {
+  double x1 = 0, x2 = 0;  // the last two unknowns found, nearest first
+
+  double Row(double scaled, double l1, double l2) {
+    const double x = scaled - l1 * x1 - l2 * x2;
+    x2 = x1;
+    x1 = x;
+    return x;
+  }
+};
+
+}  // namespace
+
 void CurveFit::TwistedFactor::Factor(const std::vector<double>& b0, const std::vector<double>& r0,
                                      const std::vector<double>& b1, const std::vector<double>& r1,
                                      const std::vector<double>& b2, double mu,
@@ -153,141 +217,70 @@ void CurveFit::TwistedFactor::Factor(const std::vector<double>& b0, const std::v
     i01_ = i11_ = 0;
     return;
   }
+  // Rows 0 .. t - 1 from the top, m - 1 down to t + 2 from the bottom.
   top_ = (m - 2) / 2;
   bottom_ = m - 2 - top_;
-  // From the top, row k: pivot D = b0 - V'^2 / D' - b2''^2 / D'' and unscaled
-  // off-diagonal V = b1 - V' b2' / D' (primes: the rows before). From the
-  // bottom the same with the rows after.
-  double tg1 = 0, tg2 = 0, tv1 = 0, tb1 = 0, tb2 = 0, tz1 = 0, tz2 = 0;
-  double bg1 = 0, bg2 = 0, bw1 = 0, bz1 = 0, bz2 = 0;
-  auto pivot = [](double d) {
-    if (!(d > 0) || !std::isfinite(d)) singular();
-    return 1 / d;
-  };
+  FactorSweep top, bottom;
+  ForwardSweep top_z, bottom_z;
   for (std::size_t i = 0; i < bottom_; ++i) {
     if (i < top_) {
       const std::size_t k = i;
-      const double g = pivot(b0[k] + mu * r0[k] - tv1 * tv1 * tg1 - tb2 * tb2 * tg2);
-      const double v = b1[k] + mu * r1[k] - tv1 * tb1 * tg1;
-      l1_[k] = v * g;
-      l2_[k] = b2[k] * g;
-      inv_d_[k] = g;
-      if (z) {
-        const double e = (*z)[k] - tv1 * tg1 * tz1 - tb2 * tg2 * tz2;
-        (*z)[k] = e;
-        tz2 = tz1;
-        tz1 = e;
-      }
-      tg2 = tg1;
-      tg1 = g;
-      tv1 = v;
-      tb2 = tb1;
-      tb1 = b2[k];
+      inv_d_[k] = top.Row(b0[k] + mu * r0[k], b1[k] + mu * r1[k], b2[k], l1_[k], l2_[k]);
+      if (z) (*z)[k] = top_z.Row((*z)[k], l1_[k], l2_[k]);
     }
     const std::size_t k = m - 1 - i;
-    const double g = pivot(b0[k] + mu * r0[k] - bw1 * bw1 * bg1 - b2[k] * b2[k] * bg2);
-    const double w = b1[k - 1] + mu * r1[k - 1] - bw1 * b2[k - 1] * bg1;
-    l1_[k] = w * g;
-    l2_[k] = b2[k - 2] * g;
-    inv_d_[k] = g;
-    if (z) {
-      const double e = (*z)[k] - bw1 * bg1 * bz1 - b2[k] * bg2 * bz2;
-      (*z)[k] = e;
-      bz2 = bz1;
-      bz1 = e;
-    }
-    bg2 = bg1;
-    bg1 = g;
-    bw1 = w;
+    inv_d_[k] =
+        bottom.Row(b0[k] + mu * r0[k], b1[k - 1] + mu * r1[k - 1], b2[k - 2], l1_[k], l2_[k]);
+    if (z) (*z)[k] = bottom_z.Row((*z)[k], l1_[k], l2_[k]);
   }
   // The middle rows t, t + 1 with what both eliminations left of them.
   const std::size_t t = top_;
-  const double b2t = b2[t], b2u = t + 1 < m ? b2[t + 1] : 0;
-  const double s00 = b0[t] + mu * r0[t] - tv1 * tv1 * tg1 - tb2 * tb2 * tg2 - b2t * b2t * bg1;
-  const double s01 = b1[t] + mu * r1[t] - tv1 * tb1 * tg1 - bw1 * b2t * bg1;
-  const double s11 =
-      b0[t + 1] + mu * r0[t + 1] - tb1 * tb1 * tg1 - bw1 * bw1 * bg1 - b2u * b2u * bg2;
+  const double s00 = b0[t] + mu * r0[t] - top.NextPivot() - bottom.AfterNextPivot();
+  const double s01 = b1[t] + mu * r1[t] - top.Coupling() - bottom.Coupling();
+  const double s11 = b0[t + 1] + mu * r0[t + 1] - top.AfterNextPivot() - bottom.NextPivot();
   const double det = s00 * s11 - s01 * s01;
   if (!(s00 > 0) || !(det > 0) || !std::isfinite(det)) singular();
   i00_ = s11 / det;
   i01_ = -s01 / det;
   i11_ = s00 / det;
+  if (z) {
+    (*z)[t] -= top_z.Next() + bottom_z.AfterNext();
+    (*z)[t + 1] -= top_z.AfterNext() + bottom_z.Next();
+  }
 }
 
-// The forward passes from both ends.
+// The forward passes from both ends; the two middle rows receive what is left
+// for them.
 void CurveFit::TwistedFactor::Eliminate(std::vector<double>& z) const {
-  const std::size_t m = inv_d_.size();
-  double tl1 = 0, tl2 = 0, tl2_before = 0, tz1 = 0, tz2 = 0;
-  double bl1 = 0, bl2 = 0, bl2_before = 0, bz1 = 0, bz2 = 0;
-  for (std::size_t i = 0; i < bottom_; ++i) {
-    if (i < top_) {
-      const std::size_t k = i;
-      const double e = z[k] - tl1 * tz1 - tl2_before * tz2;
-      z[k] = e;
-      tz2 = tz1;
-      tz1 = e;
-      tl2_before = tl2;
-      tl2 = l2_[k];
-      tl1 = l1_[k];
-    }
-    const std::size_t k = m - 1 - i;
-    const double e = z[k] - bl1 * bz1 - bl2_before * bz2;
-    z[k] = e;
-    bz2 = bz1;
-    bz1 = e;
-    bl2_before = bl2;
-    bl2 = l2_[k];
-    bl1 = l1_[k];
-  }
-}
-
-void CurveFit::TwistedFactor::Middle(const std::vector<double>& z, double& first,
-                                     double& second) const {
   const std::size_t m = inv_d_.size(), t = top_;
-  if (m == 1) {
-    first = z[0];
-    second = 0;
-    return;
+  if (m == 1) return;
+  ForwardSweep top, bottom;
+  for (std::size_t i = 0; i < bottom_; ++i) {
+    if (i < top_) z[i] = top.Row(z[i], l1_[i], l2_[i]);
+    const std::size_t k = m - 1 - i;
+    z[k] = bottom.Row(z[k], l1_[k], l2_[k]);
   }
-  // Row t meets rows t - 1, t - 2 and t + 2; row t + 1 meets t - 1, t + 2, t + 3.
-  auto at = [&](std::size_t k) { return z[k]; };
-  first = z[t];
-  second = z[t + 1];
-  if (t >= 1) {
-    first -= l1_[t - 1] * at(t - 1);
-    second -= l2_[t - 1] * at(t - 1);
-  }
-  if (t >= 2) first -= l2_[t - 2] * at(t - 2);
-  if (bottom_ >= 1) {
-    first -= l2_[t + 2] * at(t + 2);
-    second -= l1_[t + 2] * at(t + 2);
-  }
-  if (bottom_ >= 2) second -= l2_[t + 3] * at(t + 3);
+  z[t] -= top.Next() + bottom.AfterNext();
+  z[t + 1] -= top.AfterNext() + bottom.Next();
 }
 
 void CurveFit::TwistedFactor::Finish(std::vector<double>& z) const {
   const std::size_t m = inv_d_.size(), t = top_;
-  double first = 0, second = 0;
-  Middle(z, first, second);
-  const double x0 = i00_ * first + i01_ * second, x1 = i01_ * first + i11_ * second;
-  z[t] = x0;
-  if (m == 1) return;
-  z[t + 1] = x1;
-  // Back substitution outwards from the middle.
-  double t1 = x0, t2 = x1, b1 = x1, b2 = x0;
+  if (m == 1) {
+    z[0] *= i00_;
+    return;
+  }
+  const double first = z[t], second = z[t + 1];
+  BackSweep top, bottom;
+  top.x1 = bottom.x2 = z[t] = i00_ * first + i01_ * second;
+  top.x2 = bottom.x1 = z[t + 1] = i01_ * first + i11_ * second;
   for (std::size_t i = 0; i < bottom_; ++i) {
     if (i < top_) {
       const std::size_t k = t - 1 - i;
-      const double x = z[k] * inv_d_[k] - l1_[k] * t1 - l2_[k] * t2;
-      z[k] = x;
-      t2 = t1;
-      t1 = x;
+      z[k] = top.Row(z[k] * inv_d_[k], l1_[k], l2_[k]);
     }
     const std::size_t k = t + 2 + i;
-    const double x = z[k] * inv_d_[k] - l1_[k] * b1 - l2_[k] * b2;
-    z[k] = x;
-    b2 = b1;
-    b1 = x;
+    z[k] = bottom.Row(z[k] * inv_d_[k], l1_[k], l2_[k]);
   }
 }
 
@@ -299,11 +292,11 @@ void CurveFit::TwistedFactor::Solve(std::vector<double>& z) const {
 double CurveFit::TwistedFactor::InverseForm(std::vector<double>& z) const {
   Eliminate(z);
   const std::size_t m = inv_d_.size(), t = top_;
+  if (m == 1) return i00_ * z[0] * z[0];
   double sum = 0;
   for (std::size_t k = 0; k < m; ++k)
     if (k < t || k > t + 1) sum += z[k] * z[k] * inv_d_[k];
-  double first = 0, second = 0;
-  Middle(z, first, second);
+  const double first = z[t], second = z[t + 1];
   return sum + i00_ * first * first + 2 * i01_ * first * second + i11_ * second * second;
 }
 

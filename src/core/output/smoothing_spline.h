@@ -131,8 +131,6 @@ class CurveFit {
 
    private:
     void Eliminate(std::vector<double>& z) const;
-    // The two middle rows after elimination, or 0 and the only one for m = 1.
-    void Middle(const std::vector<double>& z, double& first, double& second) const;
 
     std::size_t top_ = 0, bottom_ = 0;  // rows eliminated from either end
     // Per row: multipliers to the next row and the one after towards the
