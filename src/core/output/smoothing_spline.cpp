@@ -587,7 +587,8 @@ double CurveFit::FitSmoothing(double x_scale, double y_scale, double rss) {
   Try below, above;  // the nearest tries on either side of the root
   Try last;
   for (;;) {
-    // Below mu_low, F is only good enough for a bound once refined.
+    // Where A + mu R is badly conditioned, F is good enough for a bound only
+    // once refined.
     const bool ill_conditioned = mu < refine_below_;
     f = Residuals(mu, ill_conditioned, target);
     const bool accurate = !ill_conditioned || std::abs(f / target - 1) < kRefineNear;
@@ -599,7 +600,7 @@ double CurveFit::FitSmoothing(double x_scale, double y_scale, double rss) {
       break;
     }
     const double phi_slope = PhiSlope(mu);
-    if (!(phi_slope > 0)) singular();
+    if (!(phi_slope > 0)) break;  // rounding has taken over
     // The tangent of phi crosses zero below the root, from either side (when F
     // is accurate enough to tell).
     const double tangent_zero = mu + f * (std::sqrt(f / target) - 1) / phi_slope;
@@ -619,7 +620,7 @@ double CurveFit::FitSmoothing(double x_scale, double y_scale, double rss) {
     if (!(next > lower)) {
       next = lower;
     } else if (!(next < upper)) {
-      next = std::sqrt(lower * upper);
+      next = std::isfinite(upper) ? std::sqrt(lower * upper) : 16 * mu;
     }
     if (!(std::abs(next - mu) > kStagnation * mu)) break;
     mu = next;

@@ -64,7 +64,7 @@ namespace veltrano {
 
 class CurveFit {
  public:
-  // Relative tolerance on the residual sum: the fit stops once F <= S (1 + tol).
+  // Relative tolerance on the residual sum: the fit stops once |F / S - 1| <= tol.
   static constexpr double kResidualTolerance = 1e-10;
   static constexpr int kIterationCap = 50;
 

@@ -684,7 +684,6 @@ TEST(SmoothingSpline, EvaluationOrderDoesNotMatter) {
   }
 }
 
-
 // The band matrices of the last x are kept for a fit over the same x; a fit
 // over other x (one knot moved, or all scaled) must not use them, and no fit
 // may depend on the one before.
@@ -699,9 +698,8 @@ TEST(SmoothingSpline, ResultsDoNotDependOnTheFitBefore) {
     double s;
   };
   CurveFit reused;
-  for (Step step : {Step{&first, 0.3}, Step{&other_y, 0.3}, Step{&moved, 0.3},
-                    Step{&scaled, 0.0}, Step{&scaled, 1e-5}, Step{&first, 0.0},
-                    Step{&other_y, 1e-5}}) {
+  for (Step step : {Step{&first, 0.3}, Step{&other_y, 0.3}, Step{&moved, 0.3}, Step{&scaled, 0.0},
+                    Step{&scaled, 1e-5}, Step{&first, 0.0}, Step{&other_y, 1e-5}}) {
     SCOPED_TRACE(testing::Message() << "s " << step.s);
     enter(reused, *step.d, step.s);
     CurveFit fresh;
