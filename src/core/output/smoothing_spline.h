@@ -18,9 +18,11 @@
 //   tangent at any tried mu (a Newton step) lies below the root;
 // - F(mu) < c / mu^2, c = lim mu^2 F (from the interpolating spline), so
 //   mu = sqrt(c / S) lies above it; so does every tried mu with F < S.
-// The next mu is the zero of a model of log F against log mu: the tangent at
-// the last try, or the cubic through the two tries that enclose the root.
-// Over wide ranges of mu, F falls like a fixed power of mu, often far below 2
+// The next mu is the zero of a model of log F against log mu: once two tries
+// enclose the root, the cubic through them (values and slopes); before, the
+// parabola with the value and slope of the last try, bent by the change of
+// slope since the try before (the slope of log F grows with log mu). Over
+// wide ranges of mu, F falls like a fixed power of mu, often far below 2
 // (about mu^-0.25 for the picked points of the generator), where Newton steps
 // on phi creep up by a small factor each; the log-log model lands near the
 // root instead. A model zero below the bracket is replaced by its lower end
@@ -35,7 +37,7 @@
 // For small mu, A + mu R is close to A, whose condition grows like n^4. There
 // (a bound of the condition above 1e5) F is refined by one step with the
 // residual in extended precision, once it lies within 1e-4 of S; the earlier
-// tries only steer, and give no bound.
+// tries only steer (their tangents give no bound).
 //
 // The fit is made lazily by the first evaluation after the points or the
 // smoothing changed. Evaluation keeps the last piece as a cursor, so that
