@@ -104,7 +104,7 @@ __extension__ typedef unsigned __int128 uint128;
 // integer m, so |value| x 10^decimals = m x 10^decimals / 2^-e is rounded
 // exactly, half-way to even, as the general formatter rounds. Gives up (false)
 // where it would need more than 64 bits for the digits.
-bool format_fixed_fast(double value, int decimals, char sep, std::string& text) {
+bool append_fixed_fast(double value, int decimals, char sep, std::string& text) {
   if (!std::isfinite(value) || decimals < 0 || decimals > 9) return false;
   int exponent;
   const double fraction = std::frexp(std::fabs(value), &exponent);
@@ -130,12 +130,14 @@ bool format_fixed_fast(double value, int decimals, char sep, std::string& text) 
     digits_value /= 10;
   } while (digits_value != 0);
   while (n <= decimals) digits[n++] = '0';
-  text.clear();
-  if (std::signbit(value)) text += '-';
+  char out[40];
+  int length = 0;
+  if (std::signbit(value)) out[length++] = '-';
   for (int i = n - 1; i >= 0; --i) {
-    text += digits[i];
-    if (i == decimals && decimals > 0) text += sep;
+    out[length++] = digits[i];
+    if (i == decimals && decimals > 0) out[length++] = sep;
   }
+  text.append(out, static_cast<std::size_t>(length));
   return true;
 }
 
@@ -143,7 +145,7 @@ bool format_fixed_fast(double value, int decimals, char sep, std::string& text) 
 
 std::string format_fixed(double value, int decimals, char sep) {
   std::string fast;
-  if (format_fixed_fast(value, decimals, sep, fast)) return fast;
+  if (append_fixed_fast(value, decimals, sep, fast)) return fast;
   // Wide enough for the largest double in fixed notation.
   std::array<char, 400> buffer;
   auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
@@ -152,6 +154,11 @@ std::string format_fixed(double value, int decimals, char sep) {
   for (char& c : text)
     if (c == '.') c = sep;
   return text;
+}
+
+void append_output(std::string& line, double value, int decimals) {
+  if (!append_fixed_fast(value, decimals, output_decimal_separator, line))
+    line += format_output(value, decimals);
 }
 
 std::string format_output(double value, int decimals) {

@@ -38,6 +38,8 @@ double str_to_float(const std::string& text);
 std::string format_fixed(double value, int decimals, char sep);
 // "%.<decimals>f" under the "Divider" choice.
 std::string format_output(double value, int decimals);
+// The same, appended to `line` (thousands of list numbers per generate pass).
+void append_output(std::string& line, double value, int decimals);
 
 // Significant-digit text: `digits` significant digits at most, trailing zeros
 // dropped, plain notation while the decimal exponent e of 0.d1d2... x 10^e lies

@@ -29,15 +29,15 @@ void record_raw_point(double x, double y) {
   raw_y[sweep_index] = y;
   std::string line;
   if (add_degree_numbers == 1) {
-    line += format_output(a, 3);
+    append_output(line, a, 3);
     line += "   ";
   }
-  line += format_output(x, 8);
+  append_output(line, x, 8);
   line += "   ";
-  line += format_output(y, 8);
+  append_output(line, y, 8);
   if (add_z == 1) {
     line += "   ";
-    line += format_output(0.0, 2);
+    append_output(line, 0.0, 2);
   }
   form1.XYcoordinates.append(std::move(line));
 }
