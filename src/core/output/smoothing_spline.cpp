@@ -18,6 +18,12 @@ constexpr double kEps = std::numeric_limits<double>::epsilon();
 constexpr double kTinySmoothing = kEps * kEps;
 // A Newton step below this fraction of mu is rounding, not progress.
 constexpr double kStagnation = 1e-14;
+// What the iteration leaves to rounding is far below this; a fit that misses
+// S by more has lost the digits of its solves and is refused.
+constexpr double kAcceptedMiss = 1e-5;
+constexpr const char* kSingular =
+    "Smoothing spline: the equations of the fit are numerically singular "
+    "(x spacing too uneven, or too many points for this smoothing)";
 // Forward steps the evaluation cursor takes before it searches.
 constexpr int kCursorWalk = 8;
 
@@ -57,9 +63,7 @@ class BandFactor {
       if (k >= 1) dk -= sq(l1_[k - 1]) * d_[k - 1];
       if (k >= 2) dk -= sq(l2_[k - 2]) * d_[k - 2];
       if (!(dk > 0) || !std::isfinite(dk))
-        throw Error(
-            "Smoothing spline: the equations of the fit are numerically singular "
-            "(x spacing too uneven, or too many points for this smoothing)");
+        throw Error(kSingular);
       d_[k] = dk;
       inverse_d_[k] = 1 / dk;
       if (k + 1 < m) {
@@ -269,7 +273,11 @@ void CurveFit::Refit() {
     y_sum += y_[i] - y_[0];
     y_max = std::max(y_max, std::abs(y_[i]));
   }
-  const double x_bar = x_[0] + x_sum / static_cast<double>(n);
+  // x about its mean, as offsets from the first point: far from the origin
+  // the mean itself would round by a unit of x, and the slope would carry that
+  // into every value of the line.
+  const double x_mean_offset = x_sum / static_cast<double>(n);
+  const auto x_centred = [&](std::size_t i) { return (x_[i] - x_[0]) - x_mean_offset; };
   const double y_bar = y_[0] + y_sum / static_cast<double>(n);
   double y_spread = 0;
   for (double y : y_) y_spread = std::max(y_spread, std::abs(y - y_bar));
@@ -281,7 +289,7 @@ void CurveFit::Refit() {
   // (not Syy - b Sxy, which loses the digits that S is made of).
   double sxx = 0, sxy = 0, sst = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const double xc = (x_[i] - x_bar) / x_scale, yc = (y_[i] - y_bar) / y_scale;
+    const double xc = x_centred(i) / x_scale, yc = (y_[i] - y_bar) / y_scale;
     sxx += xc * xc;
     sxy += xc * yc;
     sst += yc * yc;
@@ -289,7 +297,7 @@ void CurveFit::Refit() {
   const double slope = sxx > 0 ? sxy / sxx : 0;  // in scaled units
   double rss = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    r_[i] = (y_[i] - y_bar) / y_scale - slope * (x_[i] - x_bar) / x_scale;
+    r_[i] = (y_[i] - y_bar) / y_scale - slope * x_centred(i) / x_scale;
     rss += sq(r_[i]);
   }
   line_residual_sum_ = rss * sq(y_scale);
@@ -300,9 +308,11 @@ void CurveFit::Refit() {
 
   double sse = 0;  // scaled residual sum of the spline
   if (smoothing_ >= 1) {
-    // The line itself: its values straight from the fit, no band solve.
+    // The line itself: its values straight from the fit, no band solve. In
+    // scaled units first, so that a slope below the range of a double (tiny
+    // y over huge x) still gives the line.
     for (std::size_t i = 0; i < n; ++i)
-      a_[i] = y_bar + slope * y_scale / x_scale * (x_[i] - x_bar);
+      a_[i] = y_bar + slope * (x_centred(i) / x_scale) * y_scale;
     multiplier_ = 0;
     sse = rss;
     residual_sum_ = line_residual_sum_;
@@ -400,6 +410,9 @@ double CurveFit::FitSmoothing(double x_scale, double y_scale, double rss) {
     r_ = bands.Qu(u);
     f = dot(r_, r_);
   }
+  // Knots spaced so unevenly that the solves lose their digits stop the
+  // iteration far from S, on either side, and nothing else would show it.
+  if (!(std::fabs(f - target) <= kAcceptedMiss * target)) throw Error(kSingular);
 
   const double to_real = mu * y_scale / sq(x_scale);
   for (std::size_t p = 0; p < m; ++p) m_[p + 1] = u[p] * to_real;
