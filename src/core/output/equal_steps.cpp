@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/errors.h"
 #include "app/numbers.h"
 #include "model/controls.h"
 #include "model/follower_params.h"
@@ -194,6 +195,9 @@ void generate_equal_steps() {
     }
     if (radius_values == 1) {
       double r = std::sqrt(raw_x[k] * raw_x[k] + raw_y[k] * raw_y[k]);
+      // The squares of a cam beyond 1e154 mm leave the range of a double, the
+      // radius itself does not.
+      if (std::isinf(r)) r = check_overflow(std::hypot(raw_x[k], raw_y[k]));
       if (r < base_radius) r = base_radius;
       if (subtract) r -= base_radius;
       line += format_output(r, 8);

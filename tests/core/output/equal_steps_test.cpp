@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -158,6 +159,21 @@ TEST(EqualSteps, RadiusLinesWithTheBaseCircleFloor) {
   const std::string& line = form1.XYequalcoordinates[90];
   EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 6);
   EXPECT_EQ(line.substr(line.size() - 7), "   0.00");
+}
+
+// A base circle of 3e154 mm: the squares of the coordinates overflow, the
+// radius does not, and no line may read "inf".
+TEST(EqualSteps, RadiusOfAHugeCamIsANumber) {
+  test::set_lift({0, 1, 0});
+  basecircle = 3e154;
+  form1.subtractbasecircle = false;
+  generate(4, 0);
+  ASSERT_EQ(form1.XYequalcoordinates.count(), 360);
+  for (const std::string& line : form1.XYequalcoordinates.lines()) {
+    const std::optional<double> r = parse_float(line, output_decimal_separator);
+    ASSERT_TRUE(r.has_value()) << line;
+    EXPECT_NEAR(*r / 1.5e154, 1, 1e-12) << line;
+  }
 }
 
 TEST(EqualSteps, EmptyWindowsTakeTheNearestSampleNeverTheCentre) {
