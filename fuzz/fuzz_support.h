@@ -88,8 +88,17 @@ inline std::string exact(double v) {
 
 }  // namespace veltrano::fuzz
 
+// The libFuzzer entry point of a target whose work is `void run(Input&)` in
+// namespace veltrano::fuzz.
+#define VELTRANO_FUZZ_TARGET(run_function)                                            \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    ::veltrano::fuzz::Input in(data, size);                                           \
+    ::veltrano::fuzz::run_function(in);                                               \
+    return 0;                                                                         \
+  }
+
 // The detail is built only when the check fails.
-#define FUZZ_REQUIRE(condition, detail)                                    \
-  do {                                                                     \
-    if (!(condition)) ::veltrano::fuzz::fail(#condition, (detail));        \
+#define FUZZ_REQUIRE(condition, detail)                             \
+  do {                                                              \
+    if (!(condition)) ::veltrano::fuzz::fail(#condition, (detail)); \
   } while (0)

@@ -45,29 +45,29 @@ namespace {
 
 // Values a user can type into a length or ratio field: the dialogs check
 // nothing, so zero, negative, tiny and huge values all reach the calculators.
-constexpr std::array<double, 16> kHostile = {0,     -1,     1e-300, 1e300,  -1e300, 1.7e308,
-                                             1e-9,  0.5,    1e6,    -28,    2,      100,
-                                             1e15,  -1e-9,  4e-320, 3.0e154};
+constexpr std::array<double, 16> kHostile = {0,    -1,    1e-300, 1e300,  -1e300, 1.7e308,
+                                             1e-9, 0.5,   1e6,    -28,    2,      100,
+                                             1e15, -1e-9, 4e-320, 3.0e154};
 
 double geometry_value(std::uint8_t b, double normal) {
-  if (b < 96) return normal;                      // most runs keep the default
-  if (b < 160) return normal * (b - 96) / 32.0;   // 0 to twice the default
+  if (b < 96) return normal;                     // most runs keep the default
+  if (b < 160) return normal * (b - 96) / 32.0;  // 0 to twice the default
   return kHostile[b % kHostile.size()];
 }
 
 // Texts an integer spin edit can hold.
 constexpr std::array<const char*, 12> kIntegerTexts = {
-    "0", "-1", "2147483647", "-2147483648", "1000000", "-375",
-    "abc", "", " 12 ", "99999", "-99999", "1e3"};
+    "0",   "-1", "2147483647", "-2147483648", "1000000", "-375",
+    "abc", "",   " 12 ",       "99999",       "-99999",  "1e3"};
 
 constexpr std::array<const char*, 14> kSmoothingTexts = {
-    "25", "0", "-3", "1", "1000000000", "1E300", "abc", "", "2,5", "0.5",
-    "100000000", "-1e308", "1e-300", "6666666"};
+    "25", "0",   "-3",  "1",         "1000000000", "1E300",  "abc",
+    "",   "2,5", "0.5", "100000000", "-1e308",     "1e-300", "6666666"};
 
 void set_geometry(Input& in, bool hostile) {
-  double* const params[] = {&ff_basecircle, &ff_rollerdiameter, &ff_camcenter_hinge,
+  double* const params[] = {&ff_basecircle,         &ff_rollerdiameter,   &ff_camcenter_hinge,
                             &ff_rollercenter_hinge, &ff_valvepoint_hinge, &basecircle,
-                            &rollerdiameter, &flatfollower, &rockerratio};
+                            &rollerdiameter,        &flatfollower,        &rockerratio};
   for (double* p : params) {
     const std::uint8_t b = in.byte();
     if (hostile) *p = geometry_value(b, *p);
@@ -179,9 +179,8 @@ void run(Input& in) {
 
   form1.rotate.text = rotate < 200 ? std::to_string(180 + static_cast<std::int8_t>(rotate))
                                    : kIntegerTexts[rotate % kIntegerTexts.size()];
-  form1.smoothres.text = smoothing < 128
-                             ? kSmoothingTexts[smoothing % kSmoothingTexts.size()]
-                             : std::to_string(smoothing - 128);
+  form1.smoothres.text = smoothing < 128 ? kSmoothingTexts[smoothing % kSmoothingTexts.size()]
+                                         : std::to_string(smoothing - 128);
   set_geometry(in, more & 16);
   for (SpinEdit* spin : {&form1.X_move, &form1.Y_move, &form1.zoomfactor}) {
     const std::uint8_t b = in.byte();
@@ -226,8 +225,4 @@ void run(Input& in) {
 }  // namespace
 }  // namespace veltrano::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  veltrano::fuzz::Input in(data, size);
-  veltrano::fuzz::run(in);
-  return 0;
-}
+VELTRANO_FUZZ_TARGET(run)

@@ -122,9 +122,8 @@ void check_spin(const std::string& text, std::uint8_t shape, std::uint8_t arrows
   const double v = spin.value();
   const std::string where = "spin " + quoted(text);
   FUZZ_REQUIRE(std::isfinite(v), where + " reads as " + exact(v));
-  const std::optional<double> direct = spin.is_float
-                                           ? parse_float(text, system_decimal_separator)
-                                           : std::optional<double>(parse_int(text));
+  const std::optional<double> direct = spin.is_float ? parse_float(text, system_decimal_separator)
+                                                     : std::optional<double>(parse_int(text));
   FUZZ_REQUIRE(v == (direct ? *direct : spin.min_value), where + " reads as " + exact(v));
 
   // Shown again, the value reads back as what was shown: the clamped value,
@@ -158,20 +157,19 @@ void check_spin(const std::string& text, std::uint8_t shape, std::uint8_t arrows
                  where + " stepped outside its bounds: " + quoted(spin.text));
 }
 
-}  // namespace
-}  // namespace veltrano::fuzz
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace veltrano;
-  fuzz::Input in(data, size);
+void run(Input& in) {
   const std::uint8_t shape = in.byte();
   const std::uint8_t arrows = in.byte();
   const std::string text = in.rest();
   system_decimal_separator = (shape & 64) ? ',' : '.';
-  fuzz::check_parse_float(text, '.');
-  fuzz::check_parse_float(text, ',');
-  fuzz::check_parse_int(text);
-  fuzz::check_spin(text, shape, arrows);
+  check_parse_float(text, '.');
+  check_parse_float(text, ',');
+  check_parse_int(text);
+  check_spin(text, shape, arrows);
   reset_numbers();
-  return 0;
 }
+
+}  // namespace
+}  // namespace veltrano::fuzz
+
+VELTRANO_FUZZ_TARGET(run)

@@ -28,8 +28,7 @@ void check_characters(const std::string& text, char sep, const std::string& wher
       ++separators;
       continue;
     }
-    FUZZ_REQUIRE((c >= '0' && c <= '9') || c == '-' || c == 'E',
-                 where + " gave " + quoted(text));
+    FUZZ_REQUIRE((c >= '0' && c <= '9') || c == '-' || c == 'E', where + " gave " + quoted(text));
   }
   FUZZ_REQUIRE(separators <= 1, where + " gave " + quoted(text));
 }
@@ -67,15 +66,15 @@ void check_significant(double v, const std::string& text, int digits, char sep,
 
 void check_fixed(double v, int decimals, char sep) {
   const std::string text = format_fixed(v, decimals, sep);
-  const std::string where = "format_fixed(" + exact(v) + ", " + std::to_string(decimals) +
-                            ", '" + sep + "')";
+  const std::string where =
+      "format_fixed(" + exact(v) + ", " + std::to_string(decimals) + ", '" + sep + "')";
   if (!std::isfinite(v)) return;  // the program never formats those in a list
   check_characters(text, sep, where);
   FUZZ_REQUIRE(text.find('E') == std::string::npos, where + " gave " + quoted(text));
   const std::size_t at = text.find(sep);
   FUZZ_REQUIRE(decimals == 0 ? at == std::string::npos
-                             : at != std::string::npos && text.size() - at - 1 ==
-                                                              static_cast<std::size_t>(decimals),
+                             : at != std::string::npos &&
+                                   text.size() - at - 1 == static_cast<std::size_t>(decimals),
                where + " gave " + quoted(text));
   const std::optional<double> back = parse_float(text, sep);
   FUZZ_REQUIRE(back.has_value() || std::fabs(v) < DBL_MIN,
@@ -96,16 +95,15 @@ void check_one(double v, std::uint8_t choice) {
   check_fixed(v, choice >> 1, (choice & 1) ? '.' : ',');
 }
 
+void run(Input& in) {
+  do {
+    const double v = in.bits_double();
+    check_one(v, in.byte());
+  } while (!in.empty());
+  reset_numbers();
+}
+
 }  // namespace
 }  // namespace veltrano::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace veltrano;
-  fuzz::Input in(data, size);
-  do {
-    const double v = in.bits_double();
-    fuzz::check_one(v, in.byte());
-  } while (!in.empty());
-  reset_numbers();
-  return 0;
-}
+VELTRANO_FUZZ_TARGET(run)

@@ -9,6 +9,8 @@
 // Input layout: byte 0 the number of points (and a size class), byte 1 the
 // kind of spacing, byte 2 the kind of y, byte 3 the smoothing value, then 2
 // or 8 bytes per point.
+#include "output/smoothing_spline.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -22,34 +24,58 @@
 
 #include "app/errors.h"
 #include "fuzz_support.h"
-#include "output/smoothing_spline.h"
 
 namespace veltrano::fuzz {
 namespace {
 
-constexpr std::array<double, 16> kSmoothing = {
-    0, -1, 1, 5, 2.5e-8, 1e-6, 0.5, 0.999, 1e-300, 1e-12, 0.1, 0.9,
-    std::numeric_limits<double>::quiet_NaN(), 1e300, 3.75e-6, 4.9e-324};
+constexpr std::array<double, 16> kSmoothing = {0,
+                                               -1,
+                                               1,
+                                               5,
+                                               2.5e-8,
+                                               1e-6,
+                                               0.5,
+                                               0.999,
+                                               1e-300,
+                                               1e-12,
+                                               0.1,
+                                               0.9,
+                                               std::numeric_limits<double>::quiet_NaN(),
+                                               1e300,
+                                               3.75e-6,
+                                               4.9e-324};
 
 double spacing(Input& in, std::uint8_t kind) {
   switch (kind % 6) {
-    case 0: return 1;
-    case 1: return 10;
-    case 2: return 1 + in.byte() / 16.0;                 // mildly uneven
-    case 3: return std::ldexp(1.0 + in.byte(), in.byte() % 64 - 32);  // wildly uneven
-    case 4: return 1e-300 * (1 + in.byte());             // tiny
-    default: return 1e290 * (1 + in.byte());             // huge
+    case 0:
+      return 1;
+    case 1:
+      return 10;
+    case 2:
+      return 1 + in.byte() / 16.0;  // mildly uneven
+    case 3:
+      return std::ldexp(1.0 + in.byte(), in.byte() % 64 - 32);  // wildly uneven
+    case 4:
+      return 1e-300 * (1 + in.byte());  // tiny
+    default:
+      return 1e290 * (1 + in.byte());  // huge
   }
 }
 
 double ordinate(Input& in, std::uint8_t kind, std::size_t i) {
   switch (kind % 6) {
-    case 0: return in.byte() / 25.0;                       // contour-like numbers
-    case 1: return std::sin(0.01 * i) * 8 + in.byte() * 1e-4;  // smooth plus noise
-    case 2: return (in.byte() & 1 ? 1 : -1) * 0.5 + 1e-3 * i * i;  // alternating
-    case 3: return std::ldexp(in.byte() - 128.0, static_cast<int>(in.byte()) * 8 - 1024);
-    case 4: return in.bits_double();                       // anything at all
-    default: return 3.0;                                   // constant
+    case 0:
+      return in.byte() / 25.0;  // contour-like numbers
+    case 1:
+      return std::sin(0.01 * i) * 8 + in.byte() * 1e-4;  // smooth plus noise
+    case 2:
+      return (in.byte() & 1 ? 1 : -1) * 0.5 + 1e-3 * i * i;  // alternating
+    case 3:
+      return std::ldexp(in.byte() - 128.0, static_cast<int>(in.byte()) * 8 - 1024);
+    case 4:
+      return in.bits_double();  // anything at all
+    default:
+      return 3.0;  // constant
   }
 }
 
@@ -136,8 +162,8 @@ void run(Input& in) {
   for (std::size_t i = 0; i < n; ++i) {
     FUZZ_REQUIRE(std::isfinite(x[i]) && std::isfinite(y[i]) && (i == 0 || x[i] > x[i - 1]),
                  describe(n, s) + ": bad point " + std::to_string(i) + " was accepted");
-    FUZZ_REQUIRE(std::isfinite(g[i]), describe(n, s) + ": value at knot " + std::to_string(i) +
-                                          " is " + exact(g[i]));
+    FUZZ_REQUIRE(std::isfinite(g[i]),
+                 describe(n, s) + ": value at knot " + std::to_string(i) + " is " + exact(g[i]));
   }
   if (n == 0) return;
 
@@ -201,8 +227,4 @@ void run(Input& in) {
 }  // namespace
 }  // namespace veltrano::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  veltrano::fuzz::Input in(data, size);
-  veltrano::fuzz::run(in);
-  return 0;
-}
+VELTRANO_FUZZ_TARGET(run)

@@ -109,8 +109,8 @@ std::string format_fixed(double value, int decimals, char sep) {
     // Many decimals on a large value: 309 integer digits, sign and point,
     // and the decimals (6 when fewer than 0 are asked for, as in printf).
     text.resize(312 + static_cast<std::size_t>(std::max(decimals, 6)));
-    result = std::to_chars(text.data(), text.data() + text.size(), value,
-                           std::chars_format::fixed, decimals);
+    result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                           decimals);
     text.resize(static_cast<std::size_t>(result.ptr - text.data()));
   }
   for (char& c : text)
@@ -163,9 +163,9 @@ std::pair<std::string, int> significant_digits(double magnitude, int digits) {
     if (is_digit(c)) short_digits += c;
   if (static_cast<int>(short_digits.size()) == digits + 1 && short_digits.back() == '5') {
     const std::string exact = exact_digits(magnitude);
-    bool tie = exact[static_cast<std::size_t>(digits)] == '5' &&
-               exact.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) ==
-                   std::string::npos;
+    bool tie =
+        exact[static_cast<std::size_t>(digits)] == '5' &&
+        exact.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) == std::string::npos;
     if (tie) {
       mantissa = exact.substr(0, static_cast<std::size_t>(digits));
       exponent = std::atoi(std::string(std::string_view(short_text).substr(short_text.find('e') + 1))

@@ -29,8 +29,8 @@ void three_point_circle_radius(double x1, double y1, double x2, double y2, doubl
   // size (or far below) leaves the range of a double and gave NaN. Divided by
   // a power of two near the largest coordinate, every step below rounds as
   // it did unscaled, so an ordinary cam gets the same digits as before.
-  const double largest = std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2),
-                                   std::fabs(x3), std::fabs(y3)});
+  const double largest = std::max(
+      {std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2), std::fabs(x3), std::fabs(y3)});
   const double scale = largest > 0 ? std::ldexp(1.0, std::ilogb(largest)) : 1;
   for (double* v : {&x1, &y1, &x2, &y2, &x3, &y3}) *v /= scale;
   const double x12 = x1 - x2, x13 = x1 - x3, y12 = y1 - y2, y13 = y1 - y3;
