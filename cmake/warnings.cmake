@@ -12,3 +12,15 @@ if(VELTRANO_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(veltrano_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VELTRANO_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "VELTRANO_FUZZ needs clang: configure a separate build directory "
+      "with CC=clang CXX=clang++")
+  endif()
+  # Coverage for libFuzzer without its main(); the fuzz targets link the
+  # fuzzer runtime themselves.
+  target_compile_options(veltrano_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+  target_link_options(veltrano_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -20,3 +20,5 @@ BUILD_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev qt6-base-dev libgl-
 RUN_PACKAGES=(qt6-qpa-plugins)
 # What the tests need besides: the independent readers and oracles.
 TEST_PACKAGES=(python3 python3-numpy python3-scipy python3-ezdxf)
+# What the fuzz targets need besides: clang and its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)

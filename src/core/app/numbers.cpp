@@ -1,10 +1,12 @@
 #include "app/numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "app/errors.h"
 
@@ -146,11 +148,22 @@ bool append_fixed_fast(double value, int decimals, char sep, std::string& text) 
 std::string format_fixed(double value, int decimals, char sep) {
   std::string fast;
   if (append_fixed_fast(value, decimals, sep, fast)) return fast;
-  // Wide enough for the largest double in fixed notation.
+  // Wide enough for the largest double in fixed notation with the decimals
+  // the program shows.
   std::array<char, 400> buffer;
   auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                               std::chars_format::fixed, decimals);
-  std::string text(buffer.data(), result.ptr);
+  std::string text;
+  if (result.ec == std::errc()) {
+    text.assign(buffer.data(), result.ptr);
+  } else {
+    // Many decimals on a large value: 309 integer digits, sign and point,
+    // and the decimals (6 when fewer than 0 are asked for, as in printf).
+    text.resize(312 + static_cast<std::size_t>(std::max(decimals, 6)));
+    result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                           decimals);
+    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  }
   for (char& c : text)
     if (c == '.') c = sep;
   return text;
@@ -166,6 +179,17 @@ std::string format_output(double value, int decimals) {
 }
 
 namespace {
+
+// All significant digits of |value|, exactly: a double has at most 767.
+std::string exact_digits(double magnitude) {
+  std::string exact(1100, '\0');
+  auto result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                              std::chars_format::scientific, 1000);
+  std::string digits;
+  for (const char* p = exact.data(); p != result.ptr && *p != 'e'; ++p)
+    if (is_digit(*p)) digits += *p;
+  return digits;
+}
 
 // The digits of |value| rounded to `digits` significant digits, half-way cases
 // up in magnitude, with the exponent e of 0.d1d2... x 10^e. Trailing zeros are
@@ -194,18 +218,12 @@ std::pair<std::string, int> significant_digits(double magnitude, int digits) {
   for (char c : short_text.substr(0, short_text.find('e')))
     if (is_digit(c)) short_digits += c;
   if (static_cast<int>(short_digits.size()) == digits + 1 && short_digits.back() == '5') {
-    // Exact expansion: a double has at most 767 significant decimal digits.
-    std::string exact(1100, '\0');
-    auto exact_result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
-                                      std::chars_format::scientific, 1000);
-    std::string exact_digits;
-    for (const char* p = exact.data(); p != exact_result.ptr && *p != 'e'; ++p)
-      if (is_digit(*p)) exact_digits += *p;
-    bool tie = exact_digits[static_cast<std::size_t>(digits)] == '5' &&
-               exact_digits.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) ==
-                   std::string::npos;
+    const std::string exact = exact_digits(magnitude);
+    bool tie =
+        exact[static_cast<std::size_t>(digits)] == '5' &&
+        exact.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) == std::string::npos;
     if (tie) {
-      mantissa = exact_digits.substr(0, static_cast<std::size_t>(digits));
+      mantissa = exact.substr(0, static_cast<std::size_t>(digits));
       exponent = std::atoi(std::string(std::string_view(short_text).substr(short_text.find('e') + 1))
                                .c_str()) + 1;
       // Add one unit in the last place, carrying.
@@ -221,6 +239,13 @@ std::pair<std::string, int> significant_digits(double magnitude, int digits) {
       }
     }
   }
+  // Rounded up, a value near the largest double can pass it (1.797...E308 to
+  // 15 digits is 1.79769313486232E308), and no reader takes that text back.
+  // There the digits are cut instead.
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  if (exponent > std::numeric_limits<double>::max_exponent10 &&
+      mantissa > exact_digits(kLargest).substr(0, mantissa.size()))
+    mantissa = exact_digits(magnitude).substr(0, mantissa.size());
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
   return {mantissa, exponent};
 }

@@ -1,5 +1,6 @@
 #include "output/corrected_tools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -24,6 +25,14 @@ void drawcorrectedcoordsClick() {
 }
 
 void three_point_circle_radius(double x1, double y1, double x2, double y2, double x3, double y3) {
+  // The formula squares the coordinates, which for a cam far beyond any real
+  // size (or far below) leaves the range of a double and gave NaN. Divided by
+  // a power of two near the largest coordinate, every step below rounds as
+  // it did unscaled, so an ordinary cam gets the same digits as before.
+  const double largest = std::max(
+      {std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2), std::fabs(x3), std::fabs(y3)});
+  const double scale = largest > 0 ? std::ldexp(1.0, std::ilogb(largest)) : 1;
+  for (double* v : {&x1, &y1, &x2, &y2, &x3, &y3}) *v /= scale;
   const double x12 = x1 - x2, x13 = x1 - x3, y12 = y1 - y2, y13 = y1 - y3;
   const double y31 = y3 - y1, y21 = y2 - y1, x31 = x3 - x1, x21 = x2 - x1;
   const double sx13 = x1 * x1 - x3 * x3, sy13 = y1 * y1 - y3 * y3;
@@ -35,7 +44,10 @@ void three_point_circle_radius(double x1, double y1, double x2, double y2, doubl
   const double f = check_overflow((sx13 * x12 + sy13 * x12 + sx21 * x13 + sy21 * x13) / f_denominator);
   const double g = check_overflow((sx13 * y12 + sy13 * y12 + sx21 * y13 + sy21 * y13) / g_denominator);
   const double c = -x1 * x1 - y1 * y1 - 2 * g * x1 - 2 * f * y1;
-  const double r = std::sqrt(check_overflow(g * g + f * f - c));
+  // r^2 is a difference of squares: below the rounding of the coordinates it
+  // can come out a hair under 0, where the radius is 0 to that precision.
+  const double r_squared = std::max(check_overflow(g * g + f * f - c), 0.0);
+  const double r = check_overflow(std::sqrt(r_squared) * scale);
   form1.circleradius = format_general(r);
 }
 

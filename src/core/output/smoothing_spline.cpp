@@ -17,6 +17,9 @@ constexpr double kEps = std::numeric_limits<double>::epsilon();
 constexpr double kTinySmoothing = kEps * kEps;
 // A step below this fraction of mu is rounding, not progress.
 constexpr double kStagnation = 1e-14;
+// What the search leaves to rounding is far below this; a fit that misses S
+// by more has lost the digits of its solves and is refused.
+constexpr double kAcceptedMiss = 1e-5;
 // Forward steps the evaluation cursor takes before it searches.
 constexpr int kCursorWalk = 8;
 // Below this smoothing value the first try is the upper bound of mu.
@@ -89,7 +92,7 @@ double curvature_product(const std::vector<double>& r0, const std::vector<double
   return sum[0] + sum[1];
 }
 
-void singular() {
+[[noreturn]] void singular() {
   throw Error(
       "Smoothing spline: the equations of the fit are numerically singular "
       "(x spacing too uneven, or too many points for this smoothing)");
@@ -379,7 +382,11 @@ void CurveFit::Refit() {
     y_low[half] = std::min(y_low[half], y_[i]);
     y_high[half] = std::max(y_high[half], y_[i]);
   });
-  const double x_bar = x_[0] + (x_sum[0] + x_sum[1]) / static_cast<double>(n);
+  // x about its mean as offsets from the first point: far from the origin the
+  // mean itself would round by a unit of x, and the slope would carry that
+  // into every value of the line.
+  const double x_mean_offset = (x_sum[0] + x_sum[1]) / static_cast<double>(n);
+  const auto x_centred = [&](std::size_t i) { return (x_[i] - x_[0]) - x_mean_offset; };
   const double y_bar = y_[0] + (y_sum[0] + y_sum[1]) / static_cast<double>(n);
   const double y_min = std::min(y_low[0], y_low[1]), y_top = std::max(y_high[0], y_high[1]);
   const double y_max = std::max(std::abs(y_min), std::abs(y_top));
@@ -394,7 +401,7 @@ void CurveFit::Refit() {
   // (not Syy - b Sxy, which loses the digits that S is made of).
   double sxx[2] = {0, 0}, sxy[2] = {0, 0}, syy[2] = {0, 0};
   for_pairs(n, [&](std::size_t i, int half) {
-    const double xc = (x_[i] - x_bar) * x_unit, yc = (y_[i] - y_bar) * y_unit;
+    const double xc = x_centred(i) * x_unit, yc = (y_[i] - y_bar) * y_unit;
     sxx[half] += xc * xc;
     sxy[half] += xc * yc;
     syy[half] += yc * yc;
@@ -403,7 +410,7 @@ void CurveFit::Refit() {
   const double slope = sxx[0] + sxx[1] > 0 ? (sxy[0] + sxy[1]) / (sxx[0] + sxx[1]) : 0;
   double squares[2] = {0, 0};
   for_pairs(n, [&](std::size_t i, int half) {
-    r_[i] = (y_[i] - y_bar) * y_unit - slope * ((x_[i] - x_bar) * x_unit);
+    r_[i] = (y_[i] - y_bar) * y_unit - slope * (x_centred(i) * x_unit);
     squares[half] += sq(r_[i]);
   });
   const double rss = squares[0] + squares[1];
@@ -414,9 +421,10 @@ void CurveFit::Refit() {
 
   double sse = 0;  // scaled residual sum of the spline
   if (smoothing_ >= 1) {
-    // The line itself: its values straight from the fit, no band solve.
-    for (std::size_t i = 0; i < n; ++i)
-      a_[i] = y_bar + slope * y_scale / x_scale * (x_[i] - x_bar);
+    // The line itself: its values straight from the fit, no band solve. In
+    // scaled units first, so that a slope below the range of a double (tiny
+    // y over huge x) still gives the line.
+    for (std::size_t i = 0; i < n; ++i) a_[i] = y_bar + slope * (x_centred(i) * x_unit) * y_scale;
     multiplier_ = 0;
     sse = rss;
     residual_sum_ = line_residual_sum_;
@@ -625,6 +633,10 @@ double CurveFit::FitSmoothing(double x_scale, double y_scale, double rss) {
     if (!(std::abs(next - mu) > kStagnation * mu)) break;
     mu = next;
   }
+
+  // Knots spaced so unevenly that the solves lose their digits stop the
+  // search far from S, on either side, and nothing else would show it.
+  if (!(std::fabs(f - target) <= kAcceptedMiss * target)) singular();
 
   const double to_real = mu * y_scale / sq(x_scale);
   for (std::size_t p = 0; p < m; ++p) m_[p + 1] = u_[p] * to_real;

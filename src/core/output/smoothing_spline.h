@@ -37,7 +37,9 @@
 // For small mu, A + mu R is close to A, whose condition grows like n^4. There
 // (a bound of the condition above 1e5) F is refined by one step with the
 // residual in extended precision, once it lies within 1e-4 of S; the earlier
-// tries only steer (their tangents give no bound).
+// tries only steer (their tangents give no bound). A fit that ends with F more
+// than 1e-5 S away from S has lost the digits of its solves (knots spaced very
+// unevenly) and throws, like a singular system.
 //
 // The fit is made lazily by the first evaluation after the points or the
 // smoothing changed. Evaluation keeps the last piece as a cursor, so that

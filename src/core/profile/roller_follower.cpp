@@ -40,6 +40,11 @@ void calculate_roller_follower() {
   const double R = basecircle * 0.5;
   const double rr = rollerdiameter * 0.5;
   const double e = follower_offset;
+  // Without a positive reach no offset is small enough, and the message below
+  // would read "between --4 and -4".
+  if (!(R + rr > 0))
+    throw Error("The base circle radius plus the roller radius (" + format_general(R + rr) +
+                " mm) must be greater than 0");
   // The roller cannot touch the base circle from an axis this far out.
   if (!(std::fabs(e) < R + rr))
     throw Error("The follower offset " + format_general(e) +

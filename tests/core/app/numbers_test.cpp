@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 #include <random>
+#include <string>
 
 #include "app/errors.h"
 #include "app/numbers.h"
@@ -82,6 +83,12 @@ TEST(FormatFixed, PrintfRoundingWithEitherSeparator) {
   EXPECT_EQ(format_fixed(0.0, 2, ','), "0,00");
   EXPECT_EQ(format_fixed(2.5, 0, '.'), "2");  // exact tie: to even, as printf
   EXPECT_EQ(format_fixed(1e300, 1, '.').size(), 303u);
+  // More than a fixed buffer holds: 1e308 is a whole number of 309 digits.
+  const std::string long_text = format_fixed(-1e308, 100, ',');
+  ASSERT_EQ(long_text.size(), 1u + 309u + 1u + 100u);
+  EXPECT_EQ(long_text.substr(0, 2), "-1");
+  EXPECT_EQ(long_text.substr(310), "," + std::string(100, '0'));
+  EXPECT_EQ(parse_float(long_text, ','), -1e308);
   output_decimal_separator = ',';
   EXPECT_EQ(format_output(2.5, 3), "2,500");
 }
@@ -125,6 +132,19 @@ TEST(FormatGeneral, FifteenDigitsSystemSeparator) {
   EXPECT_EQ(format_general(1234567890123456.0), "1,23456789012346E15");
   EXPECT_EQ(format_general(0.1 * 25.4), "2,54");
   EXPECT_EQ(format_general(-0.00025), "-0,00025");
+}
+
+// Rounded up to 15 digits, the largest double (1.7976931348623157E308) would
+// pass itself and the text would not read back (the inch conversion writes
+// its results this way into the memo).
+TEST(FormatGeneral, NearTheLargestDoubleTheDigitsAreCut) {
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(format_general(largest), "1.79769313486231E308");
+  EXPECT_EQ(format_general(-largest), "-1.79769313486231E308");
+  EXPECT_EQ(format_significant(largest, 17, 15, '.'), "1.7976931348623157E308");
+  EXPECT_EQ(format_significant(largest, 8, 8, '.'), "1.7976931E308");  // rounds down anyway
+  EXPECT_EQ(format_general(1.5e308), "1.5E308");
+  EXPECT_EQ(parse_float(format_general(largest), '.'), 1.79769313486231e308);
 }
 
 TEST(Divide, FaultsAreExplicit) {

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "app/calculate.h"
 #include "app/errors.h"
 #include "app/handlers.h"
+#include "app/numbers.h"
 #include "fixtures.h"
 #include "model/controls.h"
 #include "model/tables.h"
@@ -213,6 +215,21 @@ TEST(RadiusFinder, RefusalsChangeNothing) {
             "Floating point division by zero");
   three_point_circle_radius(1, 0, 0, 1, -1, 0);
   EXPECT_EQ(form1.circleradius, "1");
+}
+
+// The unit circle through (1, 0), (0, 1), (-1, 0) blown up and shrunk: the
+// squares of the coordinates leave the range of a double, the radius does not.
+TEST(RadiusFinder, CircleOfAnySizeHasItsRadius) {
+  for (double size : {1e200, 3e-200, 1.5e154, 28.0}) {
+    SCOPED_TRACE(size);
+    three_point_circle_radius(size, 0, 0, size, -size, 0);
+    const std::optional<double> r = parse_float(form1.circleradius, system_decimal_separator);
+    ASSERT_TRUE(r.has_value()) << form1.circleradius;
+    EXPECT_NEAR(*r / size, 1, 1e-14);
+  }
+  // Nearly on a line: a radius of about 5e315, beyond the range of a double.
+  EXPECT_EQ(error_of([] { three_point_circle_radius(-1e308, 0, 0, 1e300, 1e308, 0); }),
+            "Floating point overflow");
 }
 
 TEST(RadiusFinder, SetsRotateAndRecalculates) {

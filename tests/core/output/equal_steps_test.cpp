@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -158,6 +159,22 @@ TEST(EqualSteps, RadiusLinesWithTheBaseCircleFloor) {
   const std::string& line = form1.XYequalcoordinates[90];
   EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 6);
   EXPECT_EQ(line.substr(line.size() - 7), "   0.00");
+}
+
+// A base circle of 3e154 mm: the squares of the coordinates overflow, the
+// radius does not, and no line may read "inf".
+TEST(EqualSteps, RadiusOfAHugeCamIsTheOverflowError) {
+  // The radius is the root of x^2 + y^2; beyond about 1e154 mm the squares
+  // leave the range of a double: the overflow error, never "inf" in a list.
+  test::set_lift({0, 1, 0});
+  basecircle = 3e154;
+  form1.subtractbasecircle = false;
+  EXPECT_EQ(test::error_of([] { generate(4, 0); }), "Floating point overflow");
+  EXPECT_EQ(generate_mode, 0);
+  // As X/Y lines the same cam is listed.
+  form1.radiuscalc = false;
+  generate(4, 0);
+  ASSERT_EQ(form1.XYequalcoordinates.count(), 360);
 }
 
 TEST(EqualSteps, EmptyWindowsTakeTheNearestSampleNeverTheCentre) {

@@ -642,6 +642,57 @@ TEST(SmoothingSpline, NumbersBeyondRangeThrowInsteadOfGivingNaN) {
 
 // -- Laziness and the evaluation cursor -------------------------------------
 
+// Knots bunched within 1e-10 of each other next to gaps of 1e5: the solves
+// lose their digits, and the iteration once stopped with the residual sum at
+// 0.96 S (an overshoot) or 1.8 S (a stalled step) while reporting success. A
+// fit must meet S or refuse.
+TEST(SmoothingSpline, MeetsTheResidualOrRefusesOnWildlyUnevenKnots) {
+  const std::vector<double> y = {0.5, 0.501, -0.496, -0.491, -0.484, -0.475, -0.464, -0.451};
+  const std::vector<Data> cases = {
+      {{0, 3360, 3360.0014801025391, 218400.00148010254, 218400.00148010277,
+        218400.00148010324, 218400.00148016284, 6575392.0014801631}, y},
+      {{0, 215040, 215040.00000023004, 215040.00000023027, 215040.0000002305,
+        215040.00592064066, 215040.00592064834, 215040.00592064857}, y},
+  };
+  for (const Data& d : cases) {
+    CurveFit fit;
+    enter(fit, d, 0.5);
+    try {
+      const double rss = sum_sq_diff(values_at(fit, d.x), d.y);
+      EXPECT_NEAR(rss / (0.5 * line_rss(d)), 1, 1e-5);
+    } catch (const veltrano::Error& e) {
+      EXPECT_NE(std::string(e.what()).find("numerically singular"), std::string::npos)
+          << e.what();
+    }
+  }
+}
+
+// Far from the origin the mean of x rounds by a unit of x; carried by the
+// slope into the line it moved every value. Knots 2^27 + (0, 1, 3) 2^-20 with
+// y = 0, 2, 3: in units of 2^-20 from the first knot the mean is 4/3 and the
+// least-squares slope 13/14, so the line gives 3/7, 19/14 and 45/14.
+// Tiny y over huge x: a slope below the range of a double still gives the
+// line; x = 0, 1e290, 2e290 with y = 0, 0, 3e-300 give -0.5e-300, 1e-300 and
+// 2.5e-300.
+TEST(SmoothingSpline, LineKeepsItsDigitsForAnyScaleOfX) {
+  const double base = 134217728, unit = std::ldexp(1.0, -20);
+  const Data far = {{base, base + unit, base + 3 * unit}, {0, 2, 3}};
+  const Data steep = {{0, 1e290, 2e290}, {0, 0, 3e-300}};
+  for (double s : {1.0, 5.0}) {
+    CurveFit fit;
+    enter(fit, far, s);
+    const std::vector<double> g = values_at(fit, far.x);
+    EXPECT_NEAR(g[0], 3 / 7.0, 1e-12);
+    EXPECT_NEAR(g[1], 19 / 14.0, 1e-12);
+    EXPECT_NEAR(g[2], 45 / 14.0, 1e-12);
+    enter(fit, steep, s);
+    const std::vector<double> h = values_at(fit, steep.x);
+    EXPECT_NEAR(h[0], -0.5e-300, 1e-312);
+    EXPECT_NEAR(h[1], 1e-300, 1e-312);
+    EXPECT_NEAR(h[2], 2.5e-300, 1e-312);
+  }
+}
+
 TEST(SmoothingSpline, RefitsOnlyAfterAChange) {
   const Data d = wiggly(50);
   CurveFit fit;

@@ -229,6 +229,14 @@ TEST(RollerFollower, OffsetBeyondTheRollerReachIsRefusedBeforeDrawing) {
   EXPECT_NE(message.find("-24"), std::string::npos) << message;
   EXPECT_NE(message.find("24 mm"), std::string::npos) << message;
   for (Colour c : surface_pixels) ASSERT_EQ(c, colour::black);
+
+  // A base circle and roller without reach: no offset helps, and the message
+  // says so instead of naming the range "--4 to -4".
+  form5.follower_offset.set_value(0);
+  basecircle = -28;
+  rollerdiameter = 20;
+  EXPECT_EQ(error_of(calculate_lobeClick),
+            "The base circle radius plus the roller radius (-4 mm) must be greater than 0");
 }
 
 TEST(RollerFollower, ZeroRockerRatioIsADivisionByZero) {
