@@ -40,6 +40,7 @@ class WindowRotationBench : public QObject {
     window->set_setup_dialogs(new TForm2(window.get()), new TForm3(window.get()),
                               new TForm4(window.get()), new TForm5(window.get()));
     window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));  // so that repaint() paints
     window->load_lift_data(QStringLiteral(VELTRANO_SOURCE_DIR "/examples/cycloidal-8mm.txt"));
     window->type_select_items->button(follower)->click();
     auto* rotate = window->findChild<SpinEditWidget*>(QStringLiteral("rotate"));
