@@ -1,5 +1,6 @@
 #include "app/handlers.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -68,12 +69,18 @@ void genXYcoordClick() {
 }
 
 bool read_file_bytes(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  bytes = std::move(data);
-  return true;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return false;
+    bytes = std::move(data);
+    return true;
+  } catch (const std::exception&) {
+    return false;  // a read error the stream reports by throwing
+  }
 }
 
 void load_lift_file(const std::string& path) {

@@ -31,6 +31,35 @@ std::string_view trim_blanks(std::string_view text) {
   return text;
 }
 
+// For a number that does not fit a double: whether it is too small (rather
+// than too large), from the place of its first significant digit.
+// `normal` is [-]digits[.digits][e[+-]digits].
+bool below_the_smallest_double(const std::string& normal) {
+  long long place = 0;  // decimal exponent of the first significant digit, plus 1
+  bool point = false, significant = false;
+  std::size_t i = normal[0] == '-' ? 1 : 0;
+  for (; i < normal.size() && normal[i] != 'e'; ++i) {
+    if (normal[i] == '.') {
+      point = true;
+    } else if (!significant && normal[i] == '0') {
+      if (point) --place;
+    } else {
+      significant = true;
+      if (!point) ++place;
+    }
+  }
+  long long exponent = 0;
+  if (i < normal.size()) {
+    bool negative = false;
+    for (++i; i < normal.size(); ++i) {
+      if (normal[i] == '-') negative = true;
+      if (is_digit(normal[i]) && exponent < 100000) exponent = exponent * 10 + (normal[i] - '0');
+    }
+    if (negative) exponent = -exponent;
+  }
+  return place + exponent <= 0;
+}
+
 }  // namespace
 
 std::optional<double> parse_float(std::string_view text, char sep) {
@@ -69,6 +98,9 @@ std::optional<double> parse_float(std::string_view text, char sep) {
   if (i != text.size()) return std::nullopt;
   double value = 0;
   auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (ec == std::errc::result_out_of_range && end == normal.data() + normal.size() &&
+      below_the_smallest_double(normal))
+    return normal[0] == '-' ? -0.0 : 0.0;  // "1e-400" is 0 to every digit we have
   if (ec != std::errc() || end != normal.data() + normal.size()) return std::nullopt;
   return value;
 }

@@ -126,10 +126,24 @@ void FileSet::write() {
   };
   try {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-      const Entry& e = entries_[i];
+      Entry& e = entries_[i];
+      // A link is written through, as opening it would: the file it names is
+      // replaced and the link stays.
+      if (fs::is_symlink(fs::symlink_status(e.path, ec))) {
+        const fs::path target = fs::weakly_canonical(e.path, ec);
+        if (ec) fail(e.path, ec.message());
+        e.path = target.string();
+      }
       const fs::file_status status = fs::status(e.path, ec);
       if (fs::is_directory(status)) fail(e.path, "it is a folder");
       if (fs::exists(status) && !fs::is_regular_file(status)) continue;  // written below
+      if (fs::exists(status)) {
+        // Renaming over a file needs no right to write it; a file the user
+        // may not write stays as it is, as it would when opened for writing.
+        errno = 0;
+        std::ofstream probe(e.path, std::ios::binary | std::ios::app);
+        if (!probe) fail(e.path, reason_of(errno));
+      }
       temporaries[i] = e.path + ".veltrano-part";
       write_stream(temporaries[i], e.path, e.bytes);
     }

@@ -19,6 +19,7 @@ void calculate_flat_tappet() {
   const double R = basecircle * 0.5;
   draw_base_circle(R, 0.1);
 
+  check_rocker_ratio();
   begin_sweep();
   for (double a = 90; a < 450 && sweep_index < kSweepSteps; a += 0.1, ++sweep_index) {
     const double t = a * pi / 180;

@@ -61,6 +61,7 @@ void calculate_roller_follower() {
 
   const double D0 = std::sqrt((R + rr) * (R + rr) - e * e);
   const int k10 = follower_sample_index();
+  check_rocker_ratio();
   const double s = divide(lift_table[k10], rockerratio);
   form1.liftedit = format_output(s, 4);
 
@@ -69,7 +70,7 @@ void calculate_roller_follower() {
   draw_circle_points(e, -Y, rr, 0.2, colour::yellow);
   move_to(cam_to_pixel(e, -Y));
   const double w = divide(divide(slope_table[k10], rockerratio), pi / 180);
-  const double Rp = check_overflow(std::hypot(Y, e));
+  const double Rp = std::sqrt(check_overflow(Y * Y + e * e));
   const double delta = asin_clamped(divide(e, Rp));
   const double beta = divide(w, Rp);
   const double P = deg(delta) - deg(beta);
@@ -85,13 +86,13 @@ void calculate_roller_follower() {
     const double s_i = divide(lift_table[i], rockerratio);
     const double w_i = divide(divide(slope_table[i], rockerratio), pi / 180);
     const double Y_i = check_overflow(D0 + s_i);
-    const double Rp_i = check_overflow(std::hypot(Y_i, e));
+    const double Rp_i = std::sqrt(check_overflow(Y_i * Y_i + e * e));
     const double delta_i = asin_clamped(divide(e, Rp_i));
     const double beta_i = divide(w_i, Rp_i);
     const double P_i = delta_i - beta_i;
     const double cx = e - rr * std::sin(P_i);
     const double cy = -Y_i + rr * std::cos(P_i);
-    contact_distance[i] = check_overflow(std::hypot(cx, cy));
+    contact_distance[i] = std::sqrt(check_overflow(cx * cx + cy * cy));
     normal_lean[i] = beta_i;
   }
 
@@ -103,7 +104,7 @@ void calculate_roller_follower() {
   for (int i = 0; i < kSweepSteps; ++i, phi -= 0.1, ++sweep_index) {
     const double s_i = divide(lift_table[i], rockerratio);
     const double Y_i = check_overflow(D0 + s_i);
-    const double Rp_i = check_overflow(std::hypot(Y_i, e));
+    const double Rp_i = std::sqrt(check_overflow(Y_i * Y_i + e * e));
     const double delta_deg = deg(std::atan(divide(e, Y_i)));
     const double b = normal_lean[i];
     const double psi = deg(std::atan(divide(rr * std::sin(b), Rp_i - rr * std::cos(b))));

@@ -4,6 +4,7 @@
 #include "app/errors.h"
 #include "app/numbers.h"
 #include "model/controls.h"
+#include "model/follower_params.h"
 #include "model/tables.h"
 #include "output/equal_steps.h"
 #include "output/raw_recorder.h"
@@ -17,6 +18,10 @@ namespace {
 int points_not_numbers = 0;
 int first_point_not_number = -1;
 }  // namespace
+
+void check_rocker_ratio() {
+  if (rockerratio == 0) throw_division_by_zero();
+}
 
 void begin_sweep() {
   sweep_index = 0;

@@ -4,6 +4,12 @@
 
 namespace veltrano {
 
+// A rocker ratio of 0 divides every lift by zero. A lift of 0 would only give
+// 0/0 (no error, no point), so a curve without lift would end without a word
+// and with "nan" in the result fields: the division by zero is raised where
+// the first lift is divided, whatever the lift.
+void check_rocker_ratio();
+
 // sweep_index = 0, and no point counted as missing yet.
 void begin_sweep();
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -240,4 +241,21 @@ TEST(RadiusFinder, SetsRotateAndRecalculates) {
   EXPECT_EQ(form1.rotate.text, "150");
   EXPECT_EQ(rotation_deg, 30);
   EXPECT_EQ(form1.liftedit, format_output(lift_table[1500], 4));
+}
+
+TEST(TextFiles, LinksAreWrittenThroughAndReadOnlyFilesKept) {
+  const std::string dir = fresh_dir("links");
+  form1.XYcoordinates.assign({"new"});
+  { std::ofstream(dir + "/target.txt") << "old"; }
+  fs::create_symlink(dir + "/target.txt", dir + "/link.txt");
+  saverawClick(dir + "/link.txt");
+  EXPECT_TRUE(fs::is_symlink(dir + "/link.txt"));
+  EXPECT_EQ(read_bytes(dir + "/target.txt"), "new\r\n");
+
+  { std::ofstream(dir + "/locked.txt") << "old"; }
+  fs::permissions(dir + "/locked.txt", fs::perms::owner_read | fs::perms::group_read);
+  if (geteuid() == 0) GTEST_SKIP() << "root may write any file; the refusal needs another user";
+  EXPECT_NE(error_of([&] { saverawClick(dir + "/locked.txt"); }).find("Permission denied"),
+            std::string::npos);
+  EXPECT_EQ(read_bytes(dir + "/locked.txt"), "old");
 }
