@@ -87,13 +87,17 @@ void centre_curve(int p) {
 
 }  // namespace
 
-int follower_sample_index() {
-  double k = std::trunc(std::floor(peak_index / 10) - rotation_deg);
+int sample_at_degrees(double degrees) {
+  double k = std::trunc(degrees);
   if (!(k * 10 >= 0 && k * 10 < kTableSize)) {
     k = std::fmod(k, 360.0);
     if (k < 0) k += 360;
   }
   return static_cast<int>(k) * 10;
+}
+
+int follower_sample_index() {
+  return sample_at_degrees(std::floor(peak_index / 10) - rotation_deg);
 }
 
 void calculate_lobeClick() {

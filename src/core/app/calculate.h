@@ -14,10 +14,13 @@ void calculate_lobeClick();
 // conversion.
 void read_lift_lines();
 
-// The entry of lift_table that the follower stands on at the current rotation:
-// 10 x trunc(floor(peak_index / 10) - rotation_deg). A rotation that would
-// take it outside the table is wrapped by whole turns, so the follower always
-// stands on the contour.
+// The entry of lift_table at a cam angle: 10 x trunc(degrees). An angle that
+// would take it outside the table is wrapped by whole turns, so a follower
+// always stands on the contour.
+int sample_at_degrees(double degrees);
+
+// The entry the flat tappet, roller and knife edge stand on at the current
+// rotation: sample_at_degrees(floor(peak_index / 10) - rotation_deg).
 int follower_sample_index();
 
 }  // namespace veltrano

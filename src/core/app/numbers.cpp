@@ -212,43 +212,46 @@ std::string format_output(double value, int decimals) {
 
 namespace {
 
-// All significant digits of |value|, exactly: a double has at most 767.
-std::string exact_digits(double magnitude) {
-  std::string exact(1100, '\0');
-  auto result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
-                              std::chars_format::scientific, 1000);
+// The digits of `magnitude` as to_chars writes it in scientific notation with
+// `precision` digits after the first (or the fewest that read back, for
+// precision -1), and the exponent e of 0.d1d2... x 10^e.
+std::pair<std::string, int> scientific_digits(double magnitude, int precision) {
+  // A double has at most 767 significant digits; the everyday call asks for
+  // 17 at most and keeps to a small buffer.
+  char small[64];
+  std::string large;
+  char* first = small;
+  char* last = small + sizeof small;
+  if (precision > 40) {
+    large.resize(static_cast<std::size_t>(precision) + 16);
+    first = large.data();
+    last = first + large.size();
+  }
+  const auto result =
+      precision < 0 ? std::to_chars(first, last, magnitude, std::chars_format::scientific)
+                    : std::to_chars(first, last, magnitude, std::chars_format::scientific, precision);
   std::string digits;
-  for (const char* p = exact.data(); p != result.ptr && *p != 'e'; ++p)
+  const char* p = first;
+  for (; p != result.ptr && *p != 'e'; ++p)
     if (is_digit(*p)) digits += *p;
-  return digits;
+  int exponent = 0;
+  if (p != result.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
+  return {digits, exponent + 1};
 }
+
+// All significant digits of |value|, exactly: a double has at most 767.
+std::string exact_digits(double magnitude) { return scientific_digits(magnitude, 1000).first; }
 
 // The digits of |value| rounded to `digits` significant digits, half-way cases
 // up in magnitude, with the exponent e of 0.d1d2... x 10^e. Trailing zeros are
 // dropped.
 std::pair<std::string, int> significant_digits(double magnitude, int digits) {
-  std::array<char, 64> buffer;
-  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                              std::chars_format::scientific, digits - 1);
-  std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-  std::size_t e_pos = text.find('e');
-  std::string mantissa;
-  for (char c : text.substr(0, e_pos))
-    if (is_digit(c)) mantissa += c;
-  int exponent = std::atoi(std::string(text.substr(e_pos + 1)).c_str()) + 1;
+  auto [mantissa, exponent] = scientific_digits(magnitude, digits - 1);
 
   // to_chars rounds an exact tie to even; we want it rounded up. A tie needs an
   // exact decimal expansion of digits + 1 digits ending in 5, so only then is
   // the exact expansion consulted.
-  std::array<char, 64> shortest;
-  auto short_result =
-      std::to_chars(shortest.data(), shortest.data() + shortest.size(), magnitude,
-                    std::chars_format::scientific);
-  std::string_view short_text(shortest.data(),
-                              static_cast<std::size_t>(short_result.ptr - shortest.data()));
-  std::string short_digits;
-  for (char c : short_text.substr(0, short_text.find('e')))
-    if (is_digit(c)) short_digits += c;
+  const auto [short_digits, short_exponent] = scientific_digits(magnitude, -1);
   if (static_cast<int>(short_digits.size()) == digits + 1 && short_digits.back() == '5') {
     const std::string exact = exact_digits(magnitude);
     bool tie =
@@ -256,8 +259,7 @@ std::pair<std::string, int> significant_digits(double magnitude, int digits) {
         exact.find_first_not_of('0', static_cast<std::size_t>(digits) + 1) == std::string::npos;
     if (tie) {
       mantissa = exact.substr(0, static_cast<std::size_t>(digits));
-      exponent = std::atoi(std::string(std::string_view(short_text).substr(short_text.find('e') + 1))
-                               .c_str()) + 1;
+      exponent = short_exponent;
       // Add one unit in the last place, carrying.
       int k = digits - 1;
       while (k >= 0 && mantissa[static_cast<std::size_t>(k)] == '9')

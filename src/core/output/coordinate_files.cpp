@@ -1,6 +1,7 @@
 #include "output/coordinate_files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -36,6 +37,15 @@ std::string dxf_file_bytes(int count) {
     out += text;
     out += "\r\n";
   };
+  // A point of the contour under its three group codes, at z 0.
+  auto point = [&line](const char* x_code, const char* y_code, const char* z_code, int k) {
+    line(x_code);
+    line(dxf_number(corrected_x[k]));
+    line(y_code);
+    line(dxf_number(corrected_y[k]));
+    line(z_code);
+    line("0.0");
+  };
   line("  0");
   line("SECTION");
   line("  2");
@@ -54,18 +64,8 @@ std::string dxf_file_bytes(int count) {
     line("     0");
     line("100");
     line("AcDbLine");
-    line("10");
-    line(dxf_number(corrected_x[from]));
-    line("20");
-    line(dxf_number(corrected_y[from]));
-    line("30");
-    line("0.0");
-    line("11");
-    line(dxf_number(corrected_x[k]));
-    line("21");
-    line(dxf_number(corrected_y[k]));
-    line("31");
-    line("0.0");
+    point("10", "20", "30", from);
+    point("11", "21", "31", k);
   }
   line("  0");
   line("ENDSEC");

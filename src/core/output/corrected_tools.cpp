@@ -40,7 +40,7 @@ void three_point_circle_radius(double x1, double y1, double x2, double y2, doubl
   const double f_denominator = 2 * (y31 * x12 - y21 * x13);
   const double g_denominator = 2 * (x31 * y12 - x21 * y13);
   // Collinear or coinciding points have no circle, whatever the numerators.
-  if (f_denominator == 0 || g_denominator == 0) throw Error(kDivisionByZero);
+  if (f_denominator == 0 || g_denominator == 0) throw_division_by_zero();
   const double f = check_overflow((sx13 * x12 + sy13 * x12 + sx21 * x13 + sy21 * x13) / f_denominator);
   const double g = check_overflow((sx13 * y12 + sy13 * y12 + sx21 * y13 + sy21 * y13) / g_denominator);
   const double c = -x1 * x1 - y1 * y1 - 2 * g * x1 - 2 * f * y1;
@@ -55,7 +55,7 @@ void findcircleClick() {
   const double value = std::trunc(form1.findcirclespin.value());
   const int n = corrected_count;
   // Before any equal-step pass every corrected point is 0: no circle.
-  if (n == 0) throw Error(kDivisionByZero);
+  if (n == 0) throw_division_by_zero();
   if (!(value >= 0 && value < n))
     throw Error("There is no corrected point " + format_general(value) +
                 ": the corrected list has points 0 to " + std::to_string(n - 1));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,26 +44,20 @@ int window_code(double angle) {
   return code >= 0 && code < 3600 ? static_cast<int>(code) : -1;
 }
 
-double spline_value(double x) {
-  double fit;
-  bool valid;
-  return sdlcurvefit.SmoothedSpline(x, fit, valid);
-}
-
 // Fills fine_table[j] for j = 0..35990 with the interpolating spline through
 // (10 i, raw[i]).
 void interpolate_finely(const double* raw, double* fine_table) {
   sdlcurvefit.Init();
   for (int i = 0; i < kSweepSteps; ++i) sdlcurvefit.EnterStatValue(10.0 * i, raw[i]);
   sdlcurvefit.SetSplineSmoothing(0);
-  for (int j = 0; j < kFineSamples; ++j) fine_table[j] = spline_value(j);
+  for (int j = 0; j < kFineSamples; ++j) fine_table[j] = sdlcurvefit.SmoothedSpline(j);
 }
 
 void smooth(double* table, int n, double s) {
   sdlcurvefit.Init();
   for (int k = 0; k < n; ++k) sdlcurvefit.EnterStatValue(k, table[k]);
   sdlcurvefit.SetSplineSmoothing(s);
-  for (int k = 0; k < n; ++k) table[k] = spline_value(k);
+  for (int k = 0; k < n; ++k) table[k] = sdlcurvefit.SmoothedSpline(k);
 }
 
 // For a step whose window no fine sample reaches: the fine sample whose angle
@@ -75,6 +68,7 @@ class NearestSample {
  public:
   int find(double nominal) {
     if (sorted_.empty()) sort_samples();
+    if (sorted_.empty()) return -1;  // no sample with an angle at all
     const double target = std::fmod(nominal, 360.0);
     // First entry at or above the target, and the one before it (wrapping).
     auto above = std::lower_bound(sorted_.begin(), sorted_.end(), std::make_pair(target, -1));

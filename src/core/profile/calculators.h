@@ -11,10 +11,4 @@ void calculate_roller_follower();
 void calculate_finger_follower();  // both finger kinds
 void calculate_knife_edge();
 
-// The raw line count into "Lines calculated".
-void show_raw_line_count();
-// End of a sweep as the flat tappet, roller and knife edge have it: the raw
-// line count, then spacing_mode and the equal-step pass where one is due.
-void finish_sweep();
-
 }  // namespace veltrano

@@ -85,7 +85,6 @@ double contact_angle_deg(double x, double y) {
 
 namespace {
 
-
 // Working lists of one run: the finger solved once per lift sample (each
 // contour step uses three successive ones), and the contact points of the
 // first pass.
@@ -111,13 +110,11 @@ void draw_encirclement() {
 void calculate_finger_follower() {
   Finger f = read_finger();
 
-  // 1. Lift at the displayed "Rotate Cam" value; a value beyond the table is
-  // wrapped by whole turns, like the rotation of the other followers.
-  const double v = form1.rotate.value();
-  double display_index = std::trunc(10 * v);
-  if (!(display_index >= 0 && display_index < kTableSize))
-    display_index = 10 * std::trunc(std::fmod(std::fmod(v, 360.0) + 360.0, 360.0));
-  const double display_lift = lift_table[static_cast<int>(display_index)];
+  // 1. Lift at the displayed "Rotate Cam" value (a whole number, so trunc(10 v)
+  // is 10 trunc(v)); a value beyond the table is wrapped by whole turns, like
+  // the rotation of the other followers.
+  const int display_index = sample_at_degrees(form1.rotate.value());
+  const double display_lift = lift_table[display_index];
   form1.liftedit = format_output(display_lift, 4);
 
   // 2. Base circle.
@@ -133,7 +130,7 @@ void calculate_finger_follower() {
   set_pen_colour(colour::lime);
   line_to(valve_at_rest);
   move_to(hinge);
-  const Position d = solve_position(f, display_lift, static_cast<int>(display_index));
+  const Position d = solve_position(f, display_lift, display_index);
   set_pen_colour(colour::lime);
   line_to(cam_to_pixel(f.C + f.V * cos_deg(d.psi), f.V * sin_deg(d.psi)));
   set_pen_colour(colour::red);

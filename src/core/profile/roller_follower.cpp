@@ -23,6 +23,8 @@ namespace {
 // Working lists of one run, filled by the first pass and read by the second.
 double contact_distance[kSweepSteps];
 double normal_lean[kSweepSteps];
+double centre_height[kSweepSteps];    // Y_i
+double centre_distance[kSweepSteps];  // Rp_i
 
 double deg(double radians) { return rad_to_deg(radians); }
 double rad(double degrees) { return deg_to_rad(degrees); }
@@ -94,6 +96,8 @@ void calculate_roller_follower() {
     const double cy = -Y_i + rr * std::cos(P_i);
     contact_distance[i] = std::sqrt(check_overflow(cx * cx + cy * cy));
     normal_lean[i] = beta_i;
+    centre_height[i] = Y_i;
+    centre_distance[i] = Rp_i;
   }
 
   // Second pass: the contact points carried into the turning cam. The cam
@@ -102,9 +106,8 @@ void calculate_roller_follower() {
   begin_sweep();
   double phi = 180;
   for (int i = 0; i < kSweepSteps; ++i, phi -= 0.1, ++sweep_index) {
-    const double s_i = divide(lift_table[i], rockerratio);
-    const double Y_i = check_overflow(D0 + s_i);
-    const double Rp_i = std::sqrt(check_overflow(Y_i * Y_i + e * e));
+    const double Y_i = centre_height[i];
+    const double Rp_i = centre_distance[i];
     const double delta_deg = deg(std::atan(divide(e, Y_i)));
     const double b = normal_lean[i];
     const double psi = deg(std::atan(divide(rr * std::sin(b), Rp_i - rr * std::cos(b))));

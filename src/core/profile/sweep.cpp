@@ -53,16 +53,22 @@ void check_sweep_complete() {
 
 void show_raw_line_count() { form1.calclines = format_int(form1.XYcoordinates.count()); }
 
-void start_equal_steps() {
-  check_sweep_complete();
+namespace {
+void equal_steps_where_due() {
   spacing_mode = form1.XYspacing;
   if (generate_mode == 1 && spacing_mode != 3) generate_equal_steps();
+}
+}  // namespace
+
+void start_equal_steps() {
+  check_sweep_complete();
+  equal_steps_where_due();
 }
 
 void finish_sweep() {
   check_sweep_complete();
   show_raw_line_count();
-  start_equal_steps();
+  equal_steps_where_due();
 }
 
 }  // namespace veltrano

@@ -25,4 +25,11 @@ void check_sweep_complete();
 // pass when this is a generate pass and raw spacing is not chosen.
 void start_equal_steps();
 
+// The raw line count into "Lines calculated".
+void show_raw_line_count();
+
+// End of a sweep as the flat tappet, roller and knife edge have it: the raw
+// line count, then spacing_mode and the equal-step pass where one is due.
+void finish_sweep();
+
 }  // namespace veltrano
